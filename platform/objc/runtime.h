@@ -1,0 +1,28 @@
+// The Objective-C runtime as the platform and the theme see it: GCC's libobjc,
+// with the few names its C interface lacks next to Apple's (YES/NO/nil, IMP
+// casts). Everything else in this folder is our thin C++ layer on top of it.
+#pragma once
+
+#include <objc/message.h>
+#include <objc/runtime.h>
+
+#include <cstddef>
+
+#ifndef YES
+#define YES static_cast<BOOL>(1)
+#endif
+#ifndef NO
+#define NO static_cast<BOOL>(0)
+#endif
+
+namespace objc {
+
+// Interns a selector name; the runtime keeps one selector per name.
+inline SEL sel(const char* name) { return sel_registerName(name); }
+
+// The exact name of the object's own class (never an ancestor's), or "nil".
+inline const char* class_name_of(id object) {
+  return object ? class_getName(object_getClass(object)) : "nil";
+}
+
+}  // namespace objc
