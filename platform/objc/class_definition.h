@@ -60,14 +60,14 @@ class ClassDefinition {
 
   template <typename R, typename... Args>
   ClassDefinition& method(const char* selector, R (*fn)(id, SEL, Args...)) {
-    add_method(cls_, selector, reinterpret_cast<IMP>(fn), method_encoding<R, Args...>(),
+    add_method(cls_, selector, to_imp(fn), method_encoding<R, Args...>(),
                sizeof...(Args));
     return *this;
   }
 
   template <typename R, typename... Args>
   ClassDefinition& class_method(const char* selector, R (*fn)(id, SEL, Args...)) {
-    add_method(object_getClass(reinterpret_cast<id>(cls_)), selector, reinterpret_cast<IMP>(fn),
+    add_method(object_getClass(reinterpret_cast<id>(cls_)), selector, to_imp(fn),
                method_encoding<R, Args...>(), sizeof...(Args));
     return *this;
   }

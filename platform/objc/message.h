@@ -87,8 +87,8 @@ R msg(id receiver, SEL sel, Args... args) {
     }
   }
   IMP imp = detail::checked_lookup<R, detail::wire_t<Args>...>(receiver, sel);
-  using Fn = R (*)(id, SEL, detail::wire_t<Args>...);
-  return reinterpret_cast<Fn>(imp)(receiver, sel,
+  using Fn = R(id, SEL, detail::wire_t<Args>...);
+  return from_imp<Fn>(imp)(receiver, sel,
                                    static_cast<detail::wire_t<Args>>(args)...);
 }
 
@@ -123,8 +123,8 @@ R msg_super(id self, Class defining_class, SEL sel, Args... args) {
   IMP imp = objc_msg_lookup_super(&super_ref, sel);
   static const std::string expected = method_encoding<R, detail::wire_t<Args>...>();
   detail::verify_send(super_ref.super_class, self, sel, expected);
-  using Fn = R (*)(id, SEL, detail::wire_t<Args>...);
-  return reinterpret_cast<Fn>(imp)(self, sel, static_cast<detail::wire_t<Args>>(args)...);
+  using Fn = R(id, SEL, detail::wire_t<Args>...);
+  return from_imp<Fn>(imp)(self, sel, static_cast<detail::wire_t<Args>>(args)...);
 }
 
 // Whether the object's class (or metaclass, for a class) answers the selector.

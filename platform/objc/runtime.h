@@ -17,6 +17,18 @@
 
 namespace objc {
 
+// Implementations are stored as IMP but called through their real type; the
+// detour through void(*)() is the sanctioned way to convert between function
+// pointer types.
+template <typename Fn>
+IMP to_imp(Fn* fn) {
+  return reinterpret_cast<IMP>(reinterpret_cast<void (*)()>(fn));
+}
+template <typename Fn>
+Fn* from_imp(IMP imp) {
+  return reinterpret_cast<Fn*>(reinterpret_cast<void (*)()>(imp));
+}
+
 // Interns a selector name; the runtime keeps one selector per name.
 inline SEL sel(const char* name) { return sel_registerName(name); }
 

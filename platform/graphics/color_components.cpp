@@ -1,0 +1,79 @@
+#include "platform/graphics/color_components.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace graphics {
+
+bool rgb_view(const ColorComponents& color, Rgba& out) {
+  switch (color.model()) {
+    case ColorModel::rgb:
+      out = {color.at(0), color.at(1), color.at(2), color.at(3)};
+      return true;
+    case ColorModel::grey:
+      out = {color.at(0), color.at(0), color.at(0), color.at(1)};
+      return true;
+    case ColorModel::other:
+      return false;
+  }
+  return false;
+}
+
+// The hexcone model (A. R. Smith, "Color Gamut Transform Pairs", 1978).
+bool hsb_view(const ColorComponents& color, Hsba& out) {
+  Rgba rgba;
+  if (!rgb_view(color, rgba)) return false;
+  const double largest = std::max({rgba.red, rgba.green, rgba.blue});
+  const double smallest = std::min({rgba.red, rgba.green, rgba.blue});
+  const double spread = largest - smallest;
+  double hue = 0.0;
+  if (spread != 0.0) {
+    if (largest == rgba.red) {
+      hue = (rgba.green - rgba.blue) / spread;
+    } else if (largest == rgba.green) {
+      hue = 2.0 + (rgba.blue - rgba.red) / spread;
+    } else {
+      hue = 4.0 + (rgba.red - rgba.green) / spread;
+    }
+    hue /= 6.0;
+    if (hue < 0.0) hue += 1.0;
+  }
+  out = {hue, largest == 0.0 ? 0.0 : spread / largest, largest, rgba.alpha};
+  return true;
+}
+
+bool white_view(const ColorComponents& color, double& white, double& alpha) {
+  if (color.model() != ColorModel::grey) return false;
+  white = color.at(0);
+  alpha = color.at(1);
+  return true;
+}
+
+ColorComponents from_hsb(const Hsba& hsba) {
+  const double v = hsba.brightness;
+  const double s = hsba.saturation;
+  if (s == 0.0) return ColorComponents::rgb(v, v, v, hsba.alpha);
+  double h = std::fmod(hsba.hue, 1.0) * 6.0;
+  if (h < 0.0) h += 6.0;
+  const int sector = static_cast<int>(std::floor(h));
+  const double f = h - sector;
+  const double p = v * (1.0 - s);
+  const double q = v * (1.0 - s * f);
+  const double t = v * (1.0 - s * (1.0 - f));
+  switch (sector % 6) {
+    case 0:
+      return ColorComponents::rgb(v, t, p, hsba.alpha);
+    case 1:
+      return ColorComponents::rgb(q, v, p, hsba.alpha);
+    case 2:
+      return ColorComponents::rgb(p, v, t, hsba.alpha);
+    case 3:
+      return ColorComponents::rgb(p, q, v, hsba.alpha);
+    case 4:
+      return ColorComponents::rgb(t, p, v, hsba.alpha);
+    default:
+      return ColorComponents::rgb(v, p, q, hsba.alpha);
+  }
+}
+
+}  // namespace graphics

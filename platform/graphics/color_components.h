@@ -1,0 +1,71 @@
+// The value inside a platform colour (what CGColor holds): a colour model and
+// its components as doubles, alpha last. Components are not clamped, so
+// extended-range values pass through arithmetic as they are.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <span>
+
+namespace graphics {
+
+enum class ColorModel { rgb, grey, other };
+
+class ColorComponents {
+ public:
+  static constexpr std::size_t kMaxComponents = 5;
+
+  static constexpr ColorComponents rgb(double red, double green, double blue, double alpha) {
+    return ColorComponents(ColorModel::rgb, {red, green, blue, alpha}, 4);
+  }
+  static constexpr ColorComponents grey(double white, double alpha) {
+    return ColorComponents(ColorModel::grey, {white, alpha}, 2);
+  }
+  // A colour of neither model; a pattern colour has its alpha only.
+  static constexpr ColorComponents other(std::span<const double> components) {
+    ColorComponents c(ColorModel::other, {}, components.size() < kMaxComponents
+                                                 ? components.size()
+                                                 : kMaxComponents);
+    for (std::size_t i = 0; i < c.count_; ++i) c.values_[i] = components[i];
+    return c;
+  }
+
+  constexpr ColorModel model() const { return model_; }
+  constexpr std::size_t count() const { return count_; }
+  constexpr std::span<const double> components() const { return {values_.data(), count_}; }
+  // The component at `index`, or 0 where the colour has none.
+  constexpr double at(std::size_t index) const { return index < count_ ? values_[index] : 0.0; }
+  constexpr double alpha() const { return count_ == 0 ? 0.0 : values_[count_ - 1]; }
+
+  friend constexpr bool operator==(const ColorComponents&, const ColorComponents&) = default;
+
+ private:
+  constexpr ColorComponents(ColorModel model, std::array<double, kMaxComponents> values,
+                            std::size_t count)
+      : model_(model), values_(values), count_(count) {}
+
+  ColorModel model_;
+  std::array<double, kMaxComponents> values_;
+  std::size_t count_;
+};
+
+struct Rgba {
+  double red, green, blue, alpha;
+};
+
+struct Hsba {
+  double hue, saturation, brightness, alpha;
+};
+
+// The RGB view: an RGB colour's components, a grey's white three times;
+// none for other colours.
+bool rgb_view(const ColorComponents& color, Rgba& out);
+// The HSB view by the hexcone model (hue as a fraction of a turn, 0 to 1);
+// none for other colours.
+bool hsb_view(const ColorComponents& color, Hsba& out);
+// The white view: a grey's white and alpha; none for other models.
+bool white_view(const ColorComponents& color, double& white, double& alpha);
+// The inverse hexcone conversion: an RGB colour.
+ColorComponents from_hsb(const Hsba& hsba);
+
+}  // namespace graphics

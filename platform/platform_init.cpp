@@ -1,0 +1,16 @@
+// Brings the device model up when the platform library is loaded, before any
+// program or tweak code runs, as the system frameworks are on the device.
+// Classes are defined in dependency order.
+#include "platform/foundation/ns_exception.h"
+#include "platform/foundation/ns_object.h"
+#include "platform/foundation/ns_string.h"
+
+namespace {
+
+__attribute__((constructor(101))) void define_platform_classes() {
+  ns::define_object_classes();
+  ns::define_string_classes();
+  ns::define_exception_classes();
+}
+
+}  // namespace
