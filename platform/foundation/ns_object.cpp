@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,7 @@ unsigned long object_retain_count(id self, SEL) {
 id object_autorelease(id self, SEL) { return autorelease(self); }
 void object_dealloc(id self, SEL) {
   objc::destroy_members(self);
-  object_dispose(self);
+  std::free(self);
 }
 
 // Class objects live for the process: their reference counting does nothing.
@@ -116,8 +117,16 @@ void pool_drain(id self, SEL) {
 
 }  // namespace
 
+// Instances are allocated here rather than by the runtime's
+// class_createInstance so that their memory carries our own frames: leak
+// reports then tell a lost object apart from the runtime's lifetime tables.
 id allocate_instance(Class cls) {
-  id object = class_createInstance(cls, 0);
+  id object = static_cast<id>(std::calloc(1, class_getInstanceSize(cls)));
+  if (object == nil) {
+    std::fprintf(stderr, "out of memory allocating %s\n", class_getName(cls));
+    std::abort();
+  }
+  object->class_pointer = cls;
   objc::construct_members(object);
   return object;
 }

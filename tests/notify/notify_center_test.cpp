@@ -149,6 +149,7 @@ TEST_F(DarwinNotifyCenter, EachNameReachesOnlyItsOwnObservers) {
 }
 
 TEST_F(DarwinNotifyCenter, EndedRegistrationsAreNotCalledEvenWhenAlreadyDue) {
+  ns::AutoreleasePool pool;
   Recorder& kept = observe("first");
   Recorder& ended = observe("first");
   observe("second", &ended);

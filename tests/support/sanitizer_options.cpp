@@ -1,4 +1,4 @@
 // Linked into every program of ours (tests and tools), so that a sanitizer
 // build reports only what is ours: the Objective-C runtime keeps its class,
 // method and selector tables for the life of the process by design.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libobjc.so\n"; }
+extern "C" const char* __lsan_default_suppressions() { return "leak:objc_malloc\n"; }
