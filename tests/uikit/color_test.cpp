@@ -226,16 +226,6 @@ TEST(ColorIdentity, EqualityNeedsTheSameModelAndComponents) {
   EXPECT_EQ(msg<unsigned long>(zero, "hash"), msg<unsigned long>(minus_zero, "hash"));
 }
 
-TEST(ColorIdentity, CopyIsTheSameImmutableObject) {
-  ns::AutoreleasePool pool;
-  id color = rgba(0.1, 0.2, 0.3, 1);
-  const auto before = msg<unsigned long>(color, "retainCount");
-  id copy = msg<id>(color, "copy");
-  EXPECT_EQ(copy, color);
-  EXPECT_EQ(msg<unsigned long>(color, "retainCount"), before + 1);
-  msg<void>(copy, "release");
-}
-
 TEST(ColorIdentity, AlphaComponentKeepsTheModel) {
   ns::AutoreleasePool pool;
   EXPECT_EQ(ui::color_value(msg<id>(grey(0.5, 1), "colorWithAlphaComponent:", 0.25)),
@@ -282,11 +272,6 @@ TEST(ColorClassMethods, ColorWithWhiteIsReachedThroughTheMetaclass) {
   EXPECT_EQ(ui::color_value(made), ColorComponents::grey(0.5, 1));
   // The named colours are made without it.
   EXPECT_EQ(ui::color_value(named), ColorComponents::grey(0, 1));
-}
-
-TEST(ColorHelpersDeathTest, ValueOfSomethingElseStopsAtOnce) {
-  ns::AutoreleasePool pool;
-  EXPECT_DEATH(ui::color_value(ns::string("red")), "no UIColor");
 }
 
 }  // namespace
