@@ -4,6 +4,7 @@
 #include "platform/foundation/ns_exception.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
+#include "platform/uikit/uikit.h"
 
 namespace {
 
@@ -11,6 +12,7 @@ __attribute__((constructor(101))) void define_platform_classes() {
   ns::define_object_classes();
   ns::define_string_classes();
   ns::define_exception_classes();
+  ui::define_uikit_classes();
 }
 
 }  // namespace

@@ -2,8 +2,16 @@
 // alpha last), with the platform's named colours, constructors and the RGB,
 // HSB and white views. The C++ helpers give platform and theme code the value
 // inside without a message send.
+//
+// Colours are immutable: `copy` hands back the same object. The named colours
+// (`whiteColor`, `blackColor`, `redColor`, `clearColor`) are made once and
+// shared for the life of the process, as the device caches them; they are
+// made directly, not through `colorWithWhite:alpha:`, so a replacement of that
+// class method does not see them. Every `colorWith...` class method makes a
+// fresh colour through `alloc` and the matching `initWith...`.
 #pragma once
 
+#include "platform/graphics/cg_color.h"
 #include "platform/graphics/color_components.h"
 #include "platform/objc/runtime.h"
 

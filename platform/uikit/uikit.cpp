@@ -1,0 +1,19 @@
+#include "platform/uikit/uikit.h"
+
+#include "platform/uikit/ui_appearance.h"
+#include "platform/uikit/ui_color.h"
+#include "platform/uikit/ui_controls.h"
+#include "platform/uikit/ui_view.h"
+#include "platform/uikit/ui_view_controller.h"
+
+namespace ui {
+
+void define_uikit_classes() {
+  define_color_classes();
+  define_appearance_classes();
+  define_view_classes();
+  define_view_controller_classes();
+  define_control_classes();
+}
+
+}  // namespace ui
