@@ -32,7 +32,6 @@ Method own_method(Class cls, SEL sel) {
 struct Trampoline {
   Class hooked_class = Nil;
   SEL sel = nullptr;
-  ffi_closure* closure = nullptr;
 };
 
 void forward_to_superclass(ffi_cif* cif, void* result, void** arguments, void* data) {
@@ -62,7 +61,7 @@ IMP make_trampoline(Class cls, SEL sel, const char* types) {
   void* code = nullptr;
   auto* closure = static_cast<ffi_closure*>(ffi_closure_alloc(sizeof(ffi_closure), &code));
   if (closure == nullptr) return nullptr;
-  auto trampoline = std::make_unique<Trampoline>(Trampoline{cls, sel, closure});
+  auto trampoline = std::make_unique<Trampoline>(Trampoline{cls, sel});
   // libffi only reads the call description; it is shared by every closure
   // and call of this encoding.
   auto* cif = const_cast<ffi_cif*>(&signature->cif);

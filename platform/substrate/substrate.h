@@ -15,7 +15,9 @@
 //  - where it only inherits the method, a method with the inherited one's type
 //    encoding is added to the class, and the hand-back is a trampoline that
 //    reaches the superclass's implementation as it stands at each call, so a
-//    hook installed on the superclass later is reached as well;
+//    hook installed on the superclass later is reached as well (for a method
+//    whose types libffi cannot describe, such as one taking a union, the
+//    hand-back is the superclass's implementation at the time of the hook);
 //  - where the class already answers `message` with `hook` itself, nothing
 //    changes, so a hook never becomes its own original.
 // Subclasses that have no method of their own for `message` reach `hook`.
