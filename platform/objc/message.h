@@ -47,6 +47,10 @@ struct Wire<Ref&> {
 template <typename T>
 using wire_t = typename Wire<std::remove_cv_t<std::remove_reference_t<T>>>::type;
 
+// Raises NSInvalidArgumentException for a selector the receiver does not
+// answer, with the text the device gives.
+[[noreturn]] void raise_unrecognized_selector(id receiver, SEL sel);
+
 // Finds the method that `search_class` answers `sel` with and compares its
 // encoding with the caller's; raises the platform exception for an unknown
 // selector and aborts on a mismatch. Returns normally when they agree.
