@@ -1,5 +1,7 @@
 #include "platform/objc/class_definition.h"
 
+#include "platform/objc/dispatch.h"
+
 #include <algorithm>
 #include <cstring>
 #include <cstdio>
@@ -61,7 +63,7 @@ void ClassDefinition::add_method(Class target, const char* selector, IMP imp,
   if (colons != argument_count) definition_error("selector and argument count differ", selector);
   if (!class_addMethod(target, sel_registerName(selector), imp, types.c_str())) {
     // The class has its own method already: a definition replaces it.
-    class_replaceMethod(target, sel_registerName(selector), imp, types.c_str());
+    set_implementation(target, class_getInstanceMethod(target, sel_registerName(selector)), imp);
   }
 }
 
