@@ -53,7 +53,9 @@ ColorComponents from_hsb(const Hsba& hsba) {
   const double v = hsba.brightness;
   const double s = hsba.saturation;
   if (s == 0.0) return ColorComponents::rgb(v, v, v, hsba.alpha);
-  double h = std::fmod(hsba.hue, 1.0) * 6.0;
+  // A hue that is not a finite number names no sector; it counts as 0
+  // rather than reaching an undefined integer conversion below.
+  double h = std::isfinite(hsba.hue) ? std::fmod(hsba.hue, 1.0) * 6.0 : 0.0;
   if (h < 0.0) h += 6.0;
   const int sector = static_cast<int>(std::floor(h));
   const double f = h - sector;

@@ -65,7 +65,8 @@ bool rgb_view(const ColorComponents& color, Rgba& out);
 bool hsb_view(const ColorComponents& color, Hsba& out);
 // The white view: a grey's white and alpha; none for other models.
 bool white_view(const ColorComponents& color, double& white, double& alpha);
-// The inverse hexcone conversion: an RGB colour.
+// The inverse hexcone conversion: an RGB colour. A hue outside 0 to 1 wraps
+// around the turn; a hue that is not a finite number counts as 0.
 ColorComponents from_hsb(const Hsba& hsba);
 
 }  // namespace graphics
