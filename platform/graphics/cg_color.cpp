@@ -11,3 +11,23 @@ const double* CGColorGetComponents(CGColorRef color) {
 double CGColorGetAlpha(CGColorRef color) {
   return color == nullptr ? 0.0 : color->components.alpha();
 }
+
+CGColorSpaceRef CGColorGetColorSpace(CGColorRef color) {
+  static constexpr CGColorSpace kGrey{kCGColorSpaceModelMonochrome};
+  static constexpr CGColorSpace kRgb{kCGColorSpaceModelRGB};
+  static constexpr CGColorSpace kPattern{kCGColorSpaceModelPattern};
+  if (color == nullptr) return nullptr;
+  switch (color->components.model()) {
+    case graphics::ColorModel::grey:
+      return &kGrey;
+    case graphics::ColorModel::rgb:
+      return &kRgb;
+    case graphics::ColorModel::other:
+      return &kPattern;
+  }
+  return nullptr;
+}
+
+CGColorSpaceModel CGColorSpaceGetModel(CGColorSpaceRef space) {
+  return space == nullptr ? kCGColorSpaceModelUnknown : space->model;
+}

@@ -15,6 +15,24 @@ struct CGColor {
 };
 using CGColorRef = CGColor*;
 
+// A colour space, known by its model: monochrome for greys, RGB, and pattern
+// for the colours of neither model.
+enum CGColorSpaceModel {
+  kCGColorSpaceModelUnknown = -1,
+  kCGColorSpaceModelMonochrome = 0,
+  kCGColorSpaceModelRGB = 1,
+  kCGColorSpaceModelPattern = 6,
+};
+struct CGColorSpace {
+  CGColorSpaceModel model;
+};
+using CGColorSpaceRef = const CGColorSpace*;
+
+// The colour's space (shared, never freed); null for a null colour.
+CGColorSpaceRef CGColorGetColorSpace(CGColorRef color);
+// The model of a colour space; unknown for a null space.
+CGColorSpaceModel CGColorSpaceGetModel(CGColorSpaceRef space);
+
 // The number of components, alpha included; 0 for a null colour.
 std::size_t CGColorGetNumberOfComponents(CGColorRef color);
 // The components, alpha last (CGColorGetNumberOfComponents of them); null for
