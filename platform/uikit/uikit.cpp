@@ -4,11 +4,13 @@
 #include "platform/uikit/ui_color.h"
 #include "platform/uikit/ui_controls.h"
 #include "platform/uikit/ui_view.h"
+#include "platform/uikit/text_attributes.h"
 #include "platform/uikit/ui_view_controller.h"
 
 namespace ui {
 
 void define_uikit_classes() {
+  define_text_attribute_names();
   define_color_classes();
   define_appearance_classes();
   define_view_classes();

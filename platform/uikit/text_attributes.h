@@ -1,0 +1,18 @@
+// The names of text attributes in attribute dictionaries, as UIKit exports
+// them: constant texts that live for the process.
+#pragma once
+
+#include "platform/objc/runtime.h"
+
+extern "C" {
+// The colour the text is drawn in ("NSColor").
+extern id NSForegroundColorAttributeName;
+// The colour behind the text ("NSBackgroundColor").
+extern id NSBackgroundColorAttributeName;
+}
+
+namespace ui {
+
+void define_text_attribute_names();
+
+}  // namespace ui
