@@ -1,6 +1,9 @@
 #include "platform/uikit/uikit.h"
 
 #include "platform/uikit/ui_appearance.h"
+#include "platform/uikit/ui_button.h"
+#include "platform/uikit/ui_image.h"
+#include "platform/uikit/ui_list_views.h"
 #include "platform/uikit/ui_color.h"
 #include "platform/uikit/ui_controls.h"
 #include "platform/uikit/ui_view.h"
@@ -16,6 +19,9 @@ void define_uikit_classes() {
   define_view_classes();
   define_view_controller_classes();
   define_control_classes();
+  define_image_classes();
+  define_button_classes();
+  define_list_view_classes();
 }
 
 }  // namespace ui
