@@ -1,0 +1,19 @@
+// NSFileManager and NSBundle over the device file system: every path they
+// take or give is a device path (see platform/device/device_root.h).
+//
+// A bundle is a directory; its resources are files in it, found by name and
+// type, and its identity is the CFBundleIdentifier of its Info.plist. The
+// main bundle is the host app's: the host app model names it at start-up.
+#pragma once
+
+#include <string_view>
+
+namespace ns {
+
+void define_file_classes();
+
+// Makes the bundle at `device_path` the main bundle. A non-empty
+// `identifier` is its bundle identifier whatever its Info.plist says.
+void set_main_bundle(std::string_view device_path, std::string_view identifier = {});
+
+}  // namespace ns
