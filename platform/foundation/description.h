@@ -1,7 +1,7 @@
 // How collections describe themselves: the old-style property-list form the
-// platform prints, "(\n    a,\n    b\n)" for arrays and "{\n    k = v;\n}" for
-// dictionaries, nested levels indented four spaces more, and texts quoted
-// unless they are plain words.
+// platform prints, "(\n    a,\n    b\n)" for arrays, "{(\n    a\n)}" for sets
+// and "{\n    k = v;\n}" for dictionaries, nested levels indented four
+// spaces more, and texts quoted unless they are plain words.
 #pragma once
 
 #include <string>

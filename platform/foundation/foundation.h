@@ -14,6 +14,7 @@
 #include "platform/foundation/ns_number.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_scanner.h"
+#include "platform/foundation/ns_set.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/foundation/property_list.h"
 #include "platform/foundation/string_encoding.h"

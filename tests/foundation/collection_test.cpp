@@ -181,14 +181,16 @@ TEST_F(CollectionTest, NilValuesRaiseExceptThroughSubscriptsWhichRemove) {
 
 TEST_F(CollectionTest, EntriesKeepTheOrderTheirKeysWereFirstAdded) {
   id table = ns::autorelease(msg<id>(cls("NSMutableDictionary"), "new"));
-  for (const char* key : {"b", "a", "c"}) msg<void>(table, "setObject:forKey:", text(key), text(key));
+  for (const char* key : {"b", "a", "c"})
+    msg<void>(table, "setObject:forKey:", text(key), text(key));
   msg<void>(table, "setObject:forKey:", text("again"), text("b"));  // keeps its place
   msg<void>(table, "removeObjectForKey:", text("a"));
   msg<void>(table, "setObject:forKey:", text("back"), text("a"));  // now last
   EXPECT_EQ(description_of(table), "{\n    b = again;\n    c = c;\n    a = back;\n}");
   EXPECT_EQ(description_of(msg<id>(table, "allKeys")), "(\n    b,\n    c,\n    a\n)");
   // Equality does not depend on order.
-  id same = ns::dictionary({{text("a"), text("back")}, {text("c"), text("c")}, {text("b"), text("again")}});
+  id same = ns::dictionary(
+      {{text("a"), text("back")}, {text("c"), text("c")}, {text("b"), text("again")}});
   EXPECT_TRUE(msg<BOOL>(table, "isEqual:", same));
   msg<void>(table, "setObject:forKey:", text("other"), text("c"));
   EXPECT_FALSE(msg<BOOL>(table, "isEqual:", same));
@@ -215,13 +217,40 @@ TEST_F(CollectionTest, DictionaryCopiesAreIndependent) {
   id table = ns::autorelease(msg<id>(cls("NSMutableDictionary"), "new"));
   msg<void>(table, "setObject:forKey:", text("1"), text("a"));
   Ref frozen = Ref::adopt(msg<id>(table, "copy"));
-  id widened = ns::autorelease(msg<id>(msg<id>(cls("NSMutableDictionary"), "alloc"),
-                                       "initWithDictionary:", frozen.get()));
+  id widened = ns::autorelease(
+      msg<id>(msg<id>(cls("NSMutableDictionary"), "alloc"), "initWithDictionary:", frozen.get()));
   msg<void>(widened, "setObject:forKey:", text("2"), text("b"));
   msg<void>(table, "removeAllObjects");
   EXPECT_EQ(object_getClass(frozen.get()), cls("NSDictionary"));
   EXPECT_EQ(msg<unsigned long>(frozen.get(), "count"), 1u);
   EXPECT_EQ(msg<unsigned long>(widened, "count"), 2u);
+}
+
+// ---- Sets --------------------------------------------------------------------
+
+TEST_F(CollectionTest, CountedSetsCountEqualObjectsAndPlainSetsKeepOne) {
+  id colours =
+      ns::array({text("#000000"), text("#FFFFFF"), ns::string("#000000"), text("#000000")});
+  id counted =
+      ns::autorelease(msg<id>(msg<id>(cls("NSCountedSet"), "alloc"), "initWithArray:", colours));
+  EXPECT_EQ(msg<unsigned long>(counted, "count"), 2u);
+  EXPECT_EQ(msg<unsigned long>(counted, "countForObject:", text("#000000")), 3u);
+  EXPECT_EQ(msg<unsigned long>(counted, "countForObject:", text("#FFFFFF")), 1u);
+  EXPECT_EQ(msg<unsigned long>(counted, "countForObject:", text("#123456")), 0u);
+  // Removing takes one occurrence at a time.
+  msg<void>(counted, "removeObject:", text("#FFFFFF"));
+  msg<void>(counted, "removeObject:", text("#000000"));
+  EXPECT_EQ(msg<unsigned long>(counted, "countForObject:", text("#000000")), 2u);
+  EXPECT_EQ(description_of(msg<id>(counted, "allObjects")), "(\n    \"#000000\"\n)");
+
+  id plain = msg<id>(cls("NSMutableSet"), "setWithArray:", colours);
+  EXPECT_EQ(msg<unsigned long>(plain, "count"), 2u);
+  msg<void>(plain, "removeObject:", text("#000000"));  // gone whatever was added
+  EXPECT_EQ(description_of(plain), "{(\n    \"#FFFFFF\"\n)}");
+  EXPECT_TRUE(
+      msg<BOOL>(plain, "isEqual:", msg<id>(cls("NSSet"), "setWithObject:", text("#FFFFFF"))));
+  EXPECT_EQ(raised_name([&] { msg<void>(plain, "addObject:", nil); }),
+            "NSInvalidArgumentException");
 }
 
 // ---- NSData and NSDate ------------------------------------------------------
