@@ -1,4 +1,4 @@
-#include "platform/device/device_root.h"
+#include "platform/device/device_paths.h"
 
 #include <stdlib.h>
 

@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "platform/device/device_root.h"
+#include "platform/device/device_paths.h"
 
 namespace device {
 namespace {

@@ -1,6 +1,6 @@
 // Whole-file reading and writing on the device file system, the ground under
 // every Foundation API that takes a file path. Paths are device paths (see
-// device_root.h); failures come back as the host's error codes.
+// device_paths.h); failures come back as the host's error codes.
 #pragma once
 
 #include <cstddef>
@@ -15,8 +15,9 @@ namespace device {
 // The whole content of the regular file at `device_path`, or nothing with
 // `error` set: no such file, not a regular file, unreadable, or larger than
 // `max_bytes` (std::errc::file_too_large).
-std::optional<std::string> read_file(std::string_view device_path, std::error_code& error,
-                                     std::size_t max_bytes = std::numeric_limits<std::size_t>::max());
+std::optional<std::string> read_file(
+    std::string_view device_path, std::error_code& error,
+    std::size_t max_bytes = std::numeric_limits<std::size_t>::max());
 
 enum class WriteMode {
   // Opens the file in place and writes over it: a failure part-way leaves a

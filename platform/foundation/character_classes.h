@@ -9,8 +9,8 @@ namespace ns {
 // U+2029).
 constexpr bool is_whitespace_or_newline(char16_t c) {
   return c == u' ' || (c >= u'\t' && c <= u'\r') || c == 0x85 || c == 0xA0 || c == 0x1680 ||
-         (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
-         c == 0x205F || c == 0x3000;
+         (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F ||
+         c == 0x3000;
 }
 
 constexpr bool is_decimal_digit(char16_t c) { return c >= u'0' && c <= u'9'; }

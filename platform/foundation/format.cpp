@@ -1,7 +1,7 @@
 #include "platform/foundation/format.h"
 
-#include <cstddef>
 #include <cinttypes>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
@@ -142,9 +142,9 @@ bool parse_spec(const std::u16string& text, std::size_t& at, int& next_argument,
     spec.precision = 0;
     number_or_star(spec.precision, spec.precision_argument);
   }
-  while (at < text.size() && (text[at] == u'h' || text[at] == u'l' || text[at] == u'q' ||
-                              text[at] == u'z' || text[at] == u'j' || text[at] == u't' ||
-                              text[at] == u'L') &&
+  while (at < text.size() &&
+         (text[at] == u'h' || text[at] == u'l' || text[at] == u'q' || text[at] == u'z' ||
+          text[at] == u'j' || text[at] == u't' || text[at] == u'L') &&
          spec.length.size() < 2) {
     spec.length += static_cast<char>(text[at++]);
   }
@@ -217,7 +217,9 @@ std::u16string padded(std::u16string text, int width, bool left) {
 }
 
 std::u16string render(const Spec& spec, const std::vector<Value>& values) {
-  auto integer_at = [&](int index) { return static_cast<int>(values[static_cast<std::size_t>(index)].integer); };
+  auto integer_at = [&](int index) {
+    return static_cast<int>(values[static_cast<std::size_t>(index)].integer);
+  };
   std::string flags = spec.flags;
   int width = spec.width;
   int precision = spec.precision;
@@ -239,14 +241,16 @@ std::u16string render(const Spec& spec, const std::vector<Value>& values) {
     case '@': {
       id object = static_cast<id>(const_cast<void*>(value.pointer));
       std::u16string text = object == nil ? u"(null)" : characters(msg<id>(object, "description"));
-      if (precision >= 0 && text.size() > static_cast<std::size_t>(precision)) text.resize(precision);
+      if (precision >= 0 && text.size() > static_cast<std::size_t>(precision))
+        text.resize(precision);
       return padded(std::move(text), width, left);
     }
     case 's': {
       if (value.pointer == nullptr) return padded(u"(null)", width, left);
       const auto* bytes = static_cast<const unsigned char*>(value.pointer);
       std::u16string text;
-      for (std::size_t i = 0; bytes[i] != 0 && (precision < 0 || i < static_cast<std::size_t>(precision)); ++i) {
+      for (std::size_t i = 0;
+           bytes[i] != 0 && (precision < 0 || i < static_cast<std::size_t>(precision)); ++i) {
         text += static_cast<char16_t>(bytes[i]);
       }
       return padded(std::move(text), width, left);
@@ -255,17 +259,24 @@ std::u16string render(const Spec& spec, const std::vector<Value>& values) {
       if (value.pointer == nullptr) return padded(u"(null)", width, left);
       const auto* units = static_cast<const unsigned short*>(value.pointer);
       std::u16string text;
-      for (std::size_t i = 0; units[i] != 0 && (precision < 0 || i < static_cast<std::size_t>(precision)); ++i) {
+      for (std::size_t i = 0;
+           units[i] != 0 && (precision < 0 || i < static_cast<std::size_t>(precision)); ++i) {
         text += static_cast<char16_t>(units[i]);
       }
       return padded(std::move(text), width, left);
     }
     case 'c':
-      return padded(std::u16string(1, static_cast<char16_t>(static_cast<unsigned char>(value.integer))), width, left);
+      return padded(
+          std::u16string(1, static_cast<char16_t>(static_cast<unsigned char>(value.integer))),
+          width, left);
     case 'C':
-      return padded(std::u16string(1, static_cast<char16_t>(static_cast<unsigned short>(value.integer))), width, left);
+      return padded(
+          std::u16string(1, static_cast<char16_t>(static_cast<unsigned short>(value.integer))),
+          width, left);
     case 'p':
-      return padded(widened(printed("0x%" PRIxPTR, reinterpret_cast<std::uintptr_t>(value.pointer))), width, left);
+      return padded(
+          widened(printed("0x%" PRIxPTR, reinterpret_cast<std::uintptr_t>(value.pointer))), width,
+          left);
     case 'n':
       return {};
     default:
@@ -286,9 +297,11 @@ std::u16string render(const Spec& spec, const std::vector<Value>& values) {
     case Kind::kSize:
       return widened(printed(narrow + "z" + spec.conversion, static_cast<std::size_t>(value.wide)));
     case Kind::kIntmax:
-      return widened(printed(narrow + "j" + spec.conversion, static_cast<std::intmax_t>(value.wide)));
+      return widened(
+          printed(narrow + "j" + spec.conversion, static_cast<std::intmax_t>(value.wide)));
     case Kind::kPtrdiff:
-      return widened(printed(narrow + "t" + spec.conversion, static_cast<std::ptrdiff_t>(value.integer)));
+      return widened(
+          printed(narrow + "t" + spec.conversion, static_cast<std::ptrdiff_t>(value.integer)));
     case Kind::kDouble:
       return widened(printed(narrow + spec.conversion, value.real));
     case Kind::kLongDouble:
@@ -360,7 +373,9 @@ std::u16string vformat_characters(id format, va_list arguments) {
   }
   va_end(walk);
 
-  auto available = [&](int index) { return index < 0 || static_cast<std::size_t>(index) < values.size(); };
+  auto available = [&](int index) {
+    return index < 0 || static_cast<std::size_t>(index) < values.size();
+  };
   std::u16string out;
   for (const auto& piece : pieces) {
     if (!piece.is_spec) {

@@ -29,10 +29,10 @@ std::string method_name(id self, SEL cmd) {
 }
 
 [[noreturn]] void raise_index(id self, SEL cmd, unsigned long index, std::size_t count) {
-  std::string bounds = count == 0 ? "empty array"
-                                  : "beyond bounds [0 .. " + std::to_string(count - 1) + "]";
-  objc::raise("NSRangeException", "*** " + method_name(self, cmd) + ": index " +
-                                      std::to_string(index) + " " + bounds);
+  std::string bounds =
+      count == 0 ? "empty array" : "beyond bounds [0 .. " + std::to_string(count - 1) + "]";
+  objc::raise("NSRangeException",
+              "*** " + method_name(self, cmd) + ": index " + std::to_string(index) + " " + bounds);
 }
 
 void require_object(id self, SEL cmd, id object) {
@@ -69,7 +69,8 @@ id array_with_objects_count(id self, SEL cmd, const id* objects, unsigned long c
   return autorelease(new_array(as_class(self), retained(self, cmd, objects, count)));
 }
 id array_with_array(id self, SEL, id other) {
-  return autorelease(new_array(as_class(self), is_array(other) ? kItems.of(other) : std::vector<Ref>{}));
+  return autorelease(
+      new_array(as_class(self), is_array(other) ? kItems.of(other) : std::vector<Ref>{}));
 }
 id array_with_contents_of_file(id self, SEL, id path) {
   id root = read_property_list(utf8(path));
@@ -126,7 +127,8 @@ BOOL is_equal_to_array(id self, SEL, id other) {
   const auto& theirs = kItems.of(other);
   if (mine.size() != theirs.size()) return NO;
   for (std::size_t i = 0; i < mine.size(); ++i) {
-    if (mine[i].get() != theirs[i].get() && !msg<BOOL>(mine[i].get(), "isEqual:", theirs[i].get())) {
+    if (mine[i].get() != theirs[i].get() &&
+        !msg<BOOL>(mine[i].get(), "isEqual:", theirs[i].get())) {
       return NO;
     }
   }

@@ -76,8 +76,9 @@ id data_description(id self, SEL) {
 id data_copy(id self, SEL, void*) { return Ref::retain(self).leak(); }
 BOOL data_write_to_file(id self, SEL, id path, BOOL atomically) {
   if (!is_string(path)) return NO;
-  auto error = device::write_file(
-      utf8(path), kBytes.of(self), atomically ? device::WriteMode::kAtomic : device::WriteMode::kInPlace);
+  auto error =
+      device::write_file(utf8(path), kBytes.of(self),
+                         atomically ? device::WriteMode::kAtomic : device::WriteMode::kInPlace);
   return error ? NO : YES;
 }
 

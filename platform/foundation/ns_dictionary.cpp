@@ -94,11 +94,12 @@ std::string method_name(id self, SEL cmd) {
 }
 
 void store(id self, SEL cmd, id key, id value) {
-  if (key == nil) objc::raise("NSInvalidArgumentException", method_name(self, cmd) + ": key cannot be nil");
+  if (key == nil)
+    objc::raise("NSInvalidArgumentException", method_name(self, cmd) + ": key cannot be nil");
   if (value == nil) {
-    objc::raise("NSInvalidArgumentException", method_name(self, cmd) +
-                                                  ": object cannot be nil (key: " +
-                                                  utf8(msg<id>(key, "description")) + ")");
+    objc::raise("NSInvalidArgumentException",
+                method_name(self, cmd) +
+                    ": object cannot be nil (key: " + utf8(msg<id>(key, "description")) + ")");
   }
   kStorage.of(self).set(key, value);
 }
@@ -186,7 +187,8 @@ BOOL is_equal_to_dictionary(id self, SEL, id other) {
   for (const auto& entry : mine.entries()) {
     id counterpart = theirs.get(entry.key.get());
     if (counterpart == nil) return NO;
-    if (counterpart != entry.value.get() && !msg<BOOL>(entry.value.get(), "isEqual:", counterpart)) {
+    if (counterpart != entry.value.get() &&
+        !msg<BOOL>(entry.value.get(), "isEqual:", counterpart)) {
       return NO;
     }
   }
@@ -222,7 +224,8 @@ void set_object_for_subscript(id self, SEL cmd, id object, id key) {
   store(self, cmd, key, object);
 }
 void remove_object_for_key(id self, SEL cmd, id key) {
-  if (key == nil) objc::raise("NSInvalidArgumentException", method_name(self, cmd) + ": key cannot be nil");
+  if (key == nil)
+    objc::raise("NSInvalidArgumentException", method_name(self, cmd) + ": key cannot be nil");
   kStorage.of(self).remove(key);
 }
 void remove_all_objects(id self, SEL) { kStorage.of(self).clear(); }

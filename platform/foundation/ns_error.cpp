@@ -37,12 +37,12 @@ id user_info(id self, SEL) {
 id localized_description(id self, SEL) {
   id given = msg<id>(kUserInfo.of(self).get(), "objectForKey:", NSLocalizedDescriptionKey);
   if (given != nil) return given;
-  return string("The operation couldn\u2019t be completed. (" + utf8(kDomain.of(self)) +
-                " error " + std::to_string(kCode.of(self)) + ".)");
+  return string("The operation couldn\u2019t be completed. (" + utf8(kDomain.of(self)) + " error " +
+                std::to_string(kCode.of(self)) + ".)");
 }
 id description(id self, SEL) {
-  return string("Error Domain=" + utf8(kDomain.of(self)) + " Code=" +
-                std::to_string(kCode.of(self)) + " \"" +
+  return string("Error Domain=" + utf8(kDomain.of(self)) +
+                " Code=" + std::to_string(kCode.of(self)) + " \"" +
                 utf8(localized_description(self, nullptr)) + "\"");
 }
 
@@ -106,10 +106,11 @@ void report_file_error(id* error_out, NSInteger code, std::string_view device_pa
   if (error_out == nullptr) return;
   std::string text = std::string(device_path);
   if (cause) text += ": " + cause.message();
-  id info = dictionary({{NSFilePathErrorKey, string(device_path)},
-                        {NSLocalizedDescriptionKey, string(text)}});
-  *error_out = msg<id>(objc_getClass("NSError"), "errorWithDomain:code:userInfo:",
-                       NSCocoaErrorDomain, static_cast<long>(code), info);
+  id info = dictionary(
+      {{NSFilePathErrorKey, string(device_path)}, {NSLocalizedDescriptionKey, string(text)}});
+  *error_out =
+      msg<id>(objc_getClass("NSError"), "errorWithDomain:code:userInfo:", NSCocoaErrorDomain,
+              static_cast<long>(code), info);
 }
 
 }  // namespace ns

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/device/device_root.h"
+#include "platform/device/device_paths.h"
 #include "platform/foundation/ns_array.h"
 #include "platform/foundation/ns_dictionary.h"
 #include "platform/foundation/ns_error.h"
@@ -53,7 +53,8 @@ BOOL create_directory(id, SEL, id path, BOOL intermediates, id, id* error) {
   if (intermediates) {
     fs::create_directories(target, cause);
     // An existing directory is success; anything else in the way is not.
-    if (!cause && !fs::is_directory(target, cause)) cause = std::make_error_code(std::errc::file_exists);
+    if (!cause && !fs::is_directory(target, cause))
+      cause = std::make_error_code(std::errc::file_exists);
   } else if (::mkdir(target.c_str(), 0755) != 0) {
     cause = std::error_code(errno, std::generic_category());
   }
@@ -146,6 +147,14 @@ id main_bundle(id, SEL) {
 }
 id bundle_path(id self, SEL) { return kBundlePath.of(self); }
 
+// Names the main bundle's identifier; a main bundle not yet named gets the
+// device's "/" as its directory.
+void set_main_bundle_identifier(id, SEL, id identifier) {
+  std::string path = "/";
+  if (id current = main_bundle(nil, nullptr)) path = utf8(kBundlePath.of(current));
+  set_main_bundle(path, utf8(identifier));
+}
+
 // "<bundle>/<name>.<type>" (just "<name>" for no type) when that file exists.
 id path_for_resource(id self, SEL, id name, id type) {
   if (!is_string(name) || characters(name).empty()) return nil;
@@ -180,7 +189,8 @@ void define_file_classes() {
       .class_method("defaultManager", default_manager)
       .method("fileExistsAtPath:", file_exists)
       .method("fileExistsAtPath:isDirectory:", file_exists_is_directory)
-      .method("createDirectoryAtPath:withIntermediateDirectories:attributes:error:", create_directory)
+      .method("createDirectoryAtPath:withIntermediateDirectories:attributes:error:",
+              create_directory)
       .method("removeItemAtPath:error:", remove_item)
       .method("contentsOfDirectoryAtPath:error:", contents_of_directory)
       .finish();
@@ -190,6 +200,7 @@ void define_file_classes() {
       .member<Ref>("_info")
       .class_method("bundleWithPath:", bundle_with_path)
       .class_method("mainBundle", main_bundle)
+      .class_method("setMainBundleIdentifier:", set_main_bundle_identifier)
       .method("initWithPath:", init_with_path)
       .method("bundlePath", bundle_path)
       .method("resourcePath", bundle_path)

@@ -114,7 +114,8 @@ LogCapture::~LogCapture() {
 std::vector<std::string> LogCapture::messages() const {
   std::lock_guard guard(state().lock);
   std::vector<std::string> out;
-  for (std::size_t i = 0; i < lines_.size(); ++i) out.push_back(lines_[i].substr(prefix_lengths_[i]));
+  for (std::size_t i = 0; i < lines_.size(); ++i)
+    out.push_back(lines_[i].substr(prefix_lengths_[i]));
   return out;
 }
 

@@ -1,9 +1,9 @@
 #include "platform/foundation/ns_number.h"
 
 #include <cinttypes>
-#include <cstdint>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <functional>

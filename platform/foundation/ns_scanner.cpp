@@ -82,7 +82,8 @@ BOOL scan_int(id self, SEL, int* result) {
   std::size_t first = at;
   long long magnitude = 0;
   for (; at < source.size() && is_decimal_digit(source[at]); ++at) {
-    if (magnitude <= static_cast<long long>(INT_MAX) + 1) magnitude = magnitude * 10 + (source[at] - u'0');
+    if (magnitude <= static_cast<long long>(INT_MAX) + 1)
+      magnitude = magnitude * 10 + (source[at] - u'0');
   }
   if (at == first) return NO;
   long long value = negative ? -magnitude : magnitude;

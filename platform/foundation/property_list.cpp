@@ -40,7 +40,8 @@ using Owned = std::unique_ptr<char, MallocFree>;
 bool xml_within_limits(std::string_view xml) {
   unsigned depth = 0;
   auto is_name_end = [&](std::size_t at) {
-    return at >= xml.size() || !((xml[at] >= 'a' && xml[at] <= 'z') || (xml[at] >= 'A' && xml[at] <= 'Z'));
+    return at >= xml.size() ||
+           !((xml[at] >= 'a' && xml[at] <= 'z') || (xml[at] >= 'A' && xml[at] <= 'Z'));
   };
   auto names_container = [&](std::size_t at) {
     return (xml.compare(at, 5, "array") == 0 && is_name_end(at + 5)) ||
@@ -225,8 +226,9 @@ id dictionary_from_node(plist_t node, unsigned depth) {
     keys.push_back(string(std::string_view(key)));
     values.push_back(item);
   }
-  return msg<id>(objc_getClass("NSDictionary"), "dictionaryWithObjects:forKeys:count:",
-                 values.data(), keys.data(), static_cast<unsigned long>(keys.size()));
+  return msg<id>(objc_getClass("NSDictionary"),
+                 "dictionaryWithObjects:forKeys:count:", values.data(), keys.data(),
+                 static_cast<unsigned long>(keys.size()));
 }
 
 id object_from_node(plist_t node, unsigned depth) {

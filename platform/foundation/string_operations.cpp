@@ -48,7 +48,8 @@ const std::u16string& text_argument(id self, SEL cmd, id argument) {
 }
 
 [[noreturn]] void raise_range(id self, SEL cmd, const std::string& what) {
-  objc::raise("NSRangeException", "*** " + method_name(self, cmd) + ": " + what + " out of bounds; string length " +
+  objc::raise("NSRangeException", "*** " + method_name(self, cmd) + ": " + what +
+                                      " out of bounds; string length " +
                                       std::to_string(units_of(self).size()));
 }
 
@@ -87,7 +88,8 @@ id string_with_contents_of_file(id self, SEL, id path, unsigned long encoding, i
 
 id init_with_bytes(id self, SEL, const void* bytes, unsigned long length, unsigned long encoding) {
   if (bytes == nullptr && length > 0) return settle(self, std::nullopt);
-  std::string_view view = length == 0 ? std::string_view() : std::string_view(static_cast<const char*>(bytes), length);
+  std::string_view view =
+      length == 0 ? std::string_view() : std::string_view(static_cast<const char*>(bytes), length);
   return settle(self, decode(view, encoding));
 }
 id init_with_c_string(id self, SEL, const char* bytes, unsigned long encoding) {
@@ -121,8 +123,8 @@ BOOL write_to_file(id self, SEL, id path, BOOL atomically, unsigned long encodin
     report_file_error(error, NSFileWriteInapplicableStringEncodingError, device_path);
     return NO;
   }
-  auto cause = device::write_file(device_path, *bytes,
-                                  atomically ? device::WriteMode::kAtomic : device::WriteMode::kInPlace);
+  auto cause = device::write_file(
+      device_path, *bytes, atomically ? device::WriteMode::kAtomic : device::WriteMode::kInPlace);
   if (cause) {
     report_file_error(error, write_error_code(cause), device_path, cause);
     return NO;
@@ -165,7 +167,8 @@ id by_replacing_occurrences(id self, SEL cmd, id target, id replacement) {
   if (find.empty()) return text(source);
   std::u16string out;
   std::size_t from = 0;
-  for (std::size_t at; (at = source.find(find, from)) != std::u16string::npos; from = at + find.size()) {
+  for (std::size_t at; (at = source.find(find, from)) != std::u16string::npos;
+       from = at + find.size()) {
     out.append(source, from, at - from);
     out += with;
   }
@@ -187,7 +190,8 @@ id components_separated_by(id self, SEL cmd, id separator) {
   std::vector<id> parts;
   if (by.empty()) return array({text(source)});
   std::size_t from = 0;
-  for (std::size_t at; (at = source.find(by, from)) != std::u16string::npos; from = at + by.size()) {
+  for (std::size_t at; (at = source.find(by, from)) != std::u16string::npos;
+       from = at + by.size()) {
     parts.push_back(text(source.substr(from, at - from)));
   }
   parts.push_back(text(source.substr(from)));
@@ -197,8 +201,9 @@ id components_separated_by(id self, SEL cmd, id separator) {
 id substring_with_range(id self, SEL cmd, NSRange range) {
   const std::u16string& source = units_of(self);
   if (range.location > source.size() || range.length > source.size() - range.location) {
-    raise_range(self, cmd, "Range {" + std::to_string(range.location) + ", " +
-                               std::to_string(range.length) + "}");
+    raise_range(
+        self, cmd,
+        "Range {" + std::to_string(range.location) + ", " + std::to_string(range.length) + "}");
   }
   return text(source.substr(range.location, range.length));
 }
@@ -416,8 +421,9 @@ void replace_characters(id self, SEL cmd, NSRange range, id other) {
   const std::u16string& with = text_argument(self, cmd, other);
   auto& units = mutable_characters(self);
   if (range.location > units.size() || range.length > units.size() - range.location) {
-    raise_range(self, cmd, "Range {" + std::to_string(range.location) + ", " +
-                               std::to_string(range.length) + "}");
+    raise_range(
+        self, cmd,
+        "Range {" + std::to_string(range.location) + ", " + std::to_string(range.length) + "}");
   }
   units.replace(range.location, range.length, with);
 }

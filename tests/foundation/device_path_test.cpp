@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "platform/device/device_root.h"
+#include "platform/device/device_paths.h"
 #include "tests/foundation/printable.h"
 
 namespace {
@@ -40,11 +40,9 @@ INSTANTIATE_TEST_SUITE_P(
         Normalization{"/Users/x", "/Users/x"}, Normalization{"/var/User/x", "/var/User/x"},
         Normalization{"./a/./b//c/", "/a/b/c"},
         // ".." never climbs above the device's "/".
-        Normalization{"/../../etc/passwd", "/etc/passwd"},
-        Normalization{"/a/b/../../../..", "/"},
+        Normalization{"/../../etc/passwd", "/etc/passwd"}, Normalization{"/a/b/../../../..", "/"},
         // A relative path is taken from "/".
-        Normalization{"relative/file", "/relative/file"},
-        Normalization{"../outside", "/outside"}));
+        Normalization{"relative/file", "/relative/file"}, Normalization{"../outside", "/outside"}));
 
 TEST(DeviceRoot, ResolvesEveryPathUnderTheRoot) {
   device::TemporaryRoot root;

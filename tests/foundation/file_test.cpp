@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/device/device_root.h"
+#include "platform/device/device_paths.h"
 #include "platform/foundation/foundation.h"
 
 namespace {
@@ -28,17 +28,21 @@ TEST_F(FileTest, DirectoriesAreMadeAndRemovedUnderTheRoot) {
   id error = nil;
   id deep = text("/User/Library/Preferences/deeper");
   // Without intermediates a missing parent is an error; with them all are made.
-  EXPECT_FALSE(msg<BOOL>(manager(), "createDirectoryAtPath:withIntermediateDirectories:attributes:error:",
-                         deep, NO, nil, &error));
+  EXPECT_FALSE(msg<BOOL>(
+      manager(), "createDirectoryAtPath:withIntermediateDirectories:attributes:error:", deep, NO,
+      nil, &error));
   EXPECT_EQ(msg<long>(error, "code"), NSFileNoSuchFileError);
-  EXPECT_TRUE(msg<BOOL>(manager(), "createDirectoryAtPath:withIntermediateDirectories:attributes:error:",
-                        deep, YES, nil, &error));
+  EXPECT_TRUE(msg<BOOL>(manager(),
+                        "createDirectoryAtPath:withIntermediateDirectories:attributes:error:", deep,
+                        YES, nil, &error));
   EXPECT_TRUE(fs::is_directory(root_.host_path() + "/var/mobile/Library/Preferences/deeper"));
   // Making it again is fine with intermediates, an error without.
-  EXPECT_TRUE(msg<BOOL>(manager(), "createDirectoryAtPath:withIntermediateDirectories:attributes:error:",
-                        deep, YES, nil, static_cast<id*>(nullptr)));
-  EXPECT_FALSE(msg<BOOL>(manager(), "createDirectoryAtPath:withIntermediateDirectories:attributes:error:",
-                         deep, NO, nil, &error));
+  EXPECT_TRUE(msg<BOOL>(manager(),
+                        "createDirectoryAtPath:withIntermediateDirectories:attributes:error:", deep,
+                        YES, nil, static_cast<id*>(nullptr)));
+  EXPECT_FALSE(msg<BOOL>(
+      manager(), "createDirectoryAtPath:withIntermediateDirectories:attributes:error:", deep, NO,
+      nil, &error));
   EXPECT_EQ(msg<long>(error, "code"), NSFileWriteFileExistsError);
 
   BOOL is_directory = NO;
@@ -102,7 +106,8 @@ TEST_F(FileTest, BundleIdentifiersComeFromInfoPlistOrTheHost) {
   const std::string bundle = "/Library/PreferenceBundles/tenebrasettings.bundle";
   fs::create_directories(host(bundle));
   id info = ns::dictionary({{text("CFBundleIdentifier"), text("com.kestrow.tenebrasettings")}});
-  ASSERT_TRUE(msg<BOOL>(info, "writeToFile:atomically:", text((bundle + "/Info.plist").c_str()), YES));
+  ASSERT_TRUE(
+      msg<BOOL>(info, "writeToFile:atomically:", text((bundle + "/Info.plist").c_str()), YES));
   id made = msg<id>(objc_getClass("NSBundle"), "bundleWithPath:", text(bundle.c_str()));
   EXPECT_EQ(ns::utf8(msg<id>(made, "bundleIdentifier")), "com.kestrow.tenebrasettings");
 
@@ -110,6 +115,11 @@ TEST_F(FileTest, BundleIdentifiersComeFromInfoPlistOrTheHost) {
   ns::set_main_bundle("/var/containers/Bundle/Application/Gmail.app", "com.google.Gmail");
   id main = msg<id>(objc_getClass("NSBundle"), "mainBundle");
   EXPECT_EQ(ns::utf8(msg<id>(main, "bundleIdentifier")), "com.google.Gmail");
+  EXPECT_EQ(ns::utf8(msg<id>(main, "bundlePath")), "/var/containers/Bundle/Application/Gmail.app");
+  // The host model may also name it by message; the directory stays.
+  msg<void>(objc_getClass("NSBundle"), "setMainBundleIdentifier:", text("com.google.Gmail.beta"));
+  main = msg<id>(objc_getClass("NSBundle"), "mainBundle");
+  EXPECT_EQ(ns::utf8(msg<id>(main, "bundleIdentifier")), "com.google.Gmail.beta");
   EXPECT_EQ(ns::utf8(msg<id>(main, "bundlePath")), "/var/containers/Bundle/Application/Gmail.app");
 }
 

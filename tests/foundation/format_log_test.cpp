@@ -86,9 +86,7 @@ TEST_F(FormatTest, UnknownConversionsStayAsTheyAreAndTakeNoArgument) {
   EXPECT_EQ(formatted("%3$d %1$d", 1, 2, 3), "%3$d 1");
 }
 
-TEST_F(FormatTest, NilFormatRaises) {
-  EXPECT_THROW(ns::format(nil), objc::Exception);
-}
+TEST_F(FormatTest, NilFormatRaises) { EXPECT_THROW(ns::format(nil), objc::Exception); }
 
 // ---- NSLog ---------------------------------------------------------------
 
@@ -107,15 +105,17 @@ class LogTest : public testing::Test {
 TEST_F(LogTest, EachCallIsOneRecordWithTimeStampAndProcessPrefix) {
   ns::LogCapture capture;
   NSLog(NSSTR("hello %d"), 5);
-  id exception = msg<id>(objc_getClass("NSException"), "exceptionWithName:reason:userInfo:",
-                         ns::string("NSRangeException"), ns::string("index 3 beyond bounds"), nil);
+  id exception = msg<id>(objc_getClass("NSException"),
+                         "exceptionWithName:reason:userInfo:", ns::string("NSRangeException"),
+                         ns::string("index 3 beyond bounds"), nil);
   NSLog(NSSTR("-----------------Exception:%@"), exception);
   NSLog(nil);
 
-  EXPECT_EQ(capture.messages(), (std::vector<std::string>{
-                                    "hello 5", "-----------------Exception:index 3 beyond bounds",
-                                    "(null)"}));
-  const std::regex record(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\.\d{3} Gmail\[(\d+):(\d+)\] hello 5)");
+  EXPECT_EQ(capture.messages(),
+            (std::vector<std::string>{"hello 5", "-----------------Exception:index 3 beyond bounds",
+                                      "(null)"}));
+  const std::regex record(
+      R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\.\d{3} Gmail\[(\d+):(\d+)\] hello 5)");
   std::smatch parts;
   const std::string first = capture.lines().at(0);
   ASSERT_TRUE(std::regex_match(first, parts, record)) << first;
@@ -184,7 +184,8 @@ TEST_F(LogTest, RecordsGoToStandardErrorAsWholeLines) {
     NSLog(NSSTR("first"));
     NSLog(NSSTR("second\n"));
   });
-  const std::regex two_lines(R"(\S+ \S+ Gmail\[\d+:\d+\] first\n\S+ \S+ Gmail\[\d+:\d+\] second\n)");
+  const std::regex two_lines(
+      R"(\S+ \S+ Gmail\[\d+:\d+\] first\n\S+ \S+ Gmail\[\d+:\d+\] second\n)");
   EXPECT_TRUE(std::regex_match(written, two_lines)) << written;
 
   // A capture keeps records off standard error unless it echoes them.

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/device/device_root.h"
+#include "platform/device/device_paths.h"
 #include "platform/foundation/foundation.h"
 #include "tests/foundation/printable.h"
 
@@ -135,7 +135,8 @@ tree = {
 }
 )";
 
-class PythonPropertyList : public PropertyListTest, public testing::WithParamInterface<const char*> {};
+class PythonPropertyList : public PropertyListTest,
+                           public testing::WithParamInterface<const char*> {};
 
 TEST_P(PythonPropertyList, ReadsBackEveryKindUnchangedAndWritesWhatPythonReads) {
   if (!have_python()) GTEST_SKIP() << "python3 is not installed";
@@ -159,15 +160,17 @@ TEST_P(PythonPropertyList, ReadsBackEveryKindUnchangedAndWritesWhatPythonReads) 
   EXPECT_EQ(ns::utf8(value("text")), "caf\xC3\xA9 \xF0\x9F\x98\x80 <&>");
   EXPECT_EQ(ns::data_bytes(value("bytes")), std::string("\x00\xff", 2));
   EXPECT_EQ(msg<double>(value("when"), "timeIntervalSince1970"), 1577934245.0);
-  EXPECT_EQ(ns::utf8(msg<id>(value("list"), "description")), "(\n    1,\n    two,\n    {\n    }\n)");
+  EXPECT_EQ(ns::utf8(msg<id>(value("list"), "description")),
+            "(\n    1,\n    two,\n    {\n    }\n)");
 
   // Written back by us, Python reads the same tree.
   ASSERT_TRUE(msg<BOOL>(read, "writeToFile:atomically:", text(kPrefs), YES));
-  EXPECT_TRUE(run_python(root_.host_path(),
-                         std::string(kPythonTree) +
-                             "back = plistlib.load(open(sys.argv[1], 'rb'))\n"
-                             "sys.exit(0 if back == tree and type(back['enabled']) is bool else 1)\n",
-                         file));
+  EXPECT_TRUE(
+      run_python(root_.host_path(),
+                 std::string(kPythonTree) +
+                     "back = plistlib.load(open(sys.argv[1], 'rb'))\n"
+                     "sys.exit(0 if back == tree and type(back['enabled']) is bool else 1)\n",
+                 file));
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, PythonPropertyList, testing::Values("XML", "BINARY"));
@@ -186,26 +189,27 @@ class PropertyListBoolReading : public PropertyListTest,
 
 // Every conversion the settings reader relies on gets its own case.
 TEST_P(PropertyListBoolReading, GivesTheValueItsBoolValue) {
-  put(kPrefs, std::string("<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>enabled</key>") +
-                  GetParam().value_xml + "</dict></plist>");
+  put(kPrefs,
+      std::string("<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>enabled</key>") +
+          GetParam().value_xml + "</dict></plist>");
   id value = msg<id>(read_dictionary(kPrefs), "objectForKey:", text("enabled"));
   ASSERT_NE(value, nil);
   EXPECT_EQ(ns::is_boolean(value), GetParam().is_boolean);
   EXPECT_EQ(msg<BOOL>(value, "boolValue") != NO, GetParam().bool_value);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PropertyListBoolReading,
-    testing::Values(BoolReading{"<true/>", true, true}, BoolReading{"<false/>", true, false},
-                    BoolReading{"<integer>1</integer>", false, true},
-                    BoolReading{"<integer>0</integer>", false, false},
-                    BoolReading{"<integer>2</integer>", false, true},
-                    BoolReading{"<integer>-1</integer>", false, true},
-                    BoolReading{"<real>0.0</real>", false, false},
-                    BoolReading{"<real>0.5</real>", false, true},
-                    BoolReading{"<string>YES</string>", false, true},
-                    BoolReading{"<string>false</string>", false, false},
-                    BoolReading{"<string>0</string>", false, false}));
+INSTANTIATE_TEST_SUITE_P(Cases, PropertyListBoolReading,
+                         testing::Values(BoolReading{"<true/>", true, true},
+                                         BoolReading{"<false/>", true, false},
+                                         BoolReading{"<integer>1</integer>", false, true},
+                                         BoolReading{"<integer>0</integer>", false, false},
+                                         BoolReading{"<integer>2</integer>", false, true},
+                                         BoolReading{"<integer>-1</integer>", false, true},
+                                         BoolReading{"<real>0.0</real>", false, false},
+                                         BoolReading{"<real>0.5</real>", false, true},
+                                         BoolReading{"<string>YES</string>", false, true},
+                                         BoolReading{"<string>false</string>", false, false},
+                                         BoolReading{"<string>0</string>", false, false}));
 
 // ---- Files that are no dictionary property list -------------------------
 
@@ -233,7 +237,8 @@ std::string binary_chain(std::uint64_t count, int refs_per_object, bool dictiona
       continue;
     }
     out += static_cast<char>((dictionary ? 0xD0 : 0xA0) | refs_per_object);
-    for (int k = 0; k < refs_per_object * (dictionary ? 2 : 1); ++k) append_big_endian(out, child(i), 4);
+    for (int k = 0; k < refs_per_object * (dictionary ? 2 : 1); ++k)
+      append_big_endian(out, child(i), 4);
   }
   std::uint64_t table = out.size();
   for (auto offset : offsets) append_big_endian(out, offset, 8);
@@ -262,18 +267,23 @@ TEST_F(PropertyListTest, FilesThatAreNoDictionaryReadAsNil) {
       {"bad binary header", "bplist00" + std::string(40, '\xff')},
       {"binary too short", "bplist00\x09"},
       {"nested too deep", deep_xml(100000)},
-      {"closers hidden in a comment do not count",
-       header + "<dict><key>k</key>" + [] {
-         std::string nest;
-         for (int i = 0; i < 20000; ++i) nest += "<array><!-- </array></array> -->";
-         return nest;
-       }()},
+      {"closers hidden in a comment do not count", header + "<dict><key>k</key>" +
+                                                       [] {
+                                                         std::string nest;
+                                                         for (int i = 0; i < 20000; ++i)
+                                                           nest +=
+                                                               "<array><!-- </array></array> -->";
+                                                         return nest;
+                                                       }()},
       {"unterminated comment", header + "<dict><!-- </dict></plist>"},
-      {"binary nested too deep", binary_chain(100000, 1, false, [](std::uint64_t i) { return i + 1; })},
+      {"binary nested too deep",
+       binary_chain(100000, 1, false, [](std::uint64_t i) { return i + 1; })},
       // Thirty levels that each refer twice to the next expand to 2^30 objects.
       {"binary expands too far", binary_chain(30, 2, false, [](std::uint64_t i) { return i + 1; })},
-      {"binary container inside itself", binary_chain(2, 1, true, [](std::uint64_t) { return std::uint64_t{0}; })},
-      {"binary reference past the table", binary_chain(2, 1, false, [](std::uint64_t) { return std::uint64_t{7}; })},
+      {"binary container inside itself",
+       binary_chain(2, 1, true, [](std::uint64_t) { return std::uint64_t{0}; })},
+      {"binary reference past the table",
+       binary_chain(2, 1, false, [](std::uint64_t) { return std::uint64_t{7}; })},
   };
   for (const auto& c : cases) {
     put(kPrefs, c.bytes);
@@ -303,10 +313,11 @@ TEST_F(PropertyListTest, NestingWithinTheLimitStillReads) {
 TEST_F(PropertyListTest, EveryTruncationAndManyCorruptionsOfABinaryFileAreSafe) {
   if (!have_python()) GTEST_SKIP() << "python3 is not installed";
   const std::string file = host(kPrefs);
-  ASSERT_TRUE(run_python(root_.host_path(),
-                         std::string(kPythonTree) +
-                             "plistlib.dump(tree, open(sys.argv[1], 'wb'), fmt=plistlib.FMT_BINARY)\n",
-                         file));
+  ASSERT_TRUE(
+      run_python(root_.host_path(),
+                 std::string(kPythonTree) +
+                     "plistlib.dump(tree, open(sys.argv[1], 'wb'), fmt=plistlib.FMT_BINARY)\n",
+                 file));
   const std::string valid = content(kPrefs);
   ASSERT_TRUE(ns::is_dictionary(ns::property_list_from_bytes(valid)));
   for (std::size_t length = 0; length < valid.size(); ++length) {
@@ -333,9 +344,10 @@ TEST_F(PropertyListTest, TreesAPropertyListCannotHoldAreNotWritten) {
   id with_nul = ns::string(std::u16string(u"a\0b", 3));
   id cyclic = ns::autorelease(msg<id>(cls("NSMutableArray"), "new"));
   msg<void>(cyclic, "addObject:", cyclic);
-  for (id tree : {ns::dictionary({{text("k"), plain}}), ns::dictionary({{ns::number(1LL), text("v")}}),
-                  ns::dictionary({{text("k"), with_nul}}), ns::dictionary({{text("k"), cyclic}}),
-                  ns::dictionary({{text("k"), ns::date_since_1970(1e12)}})}) {
+  for (id tree :
+       {ns::dictionary({{text("k"), plain}}), ns::dictionary({{ns::number(1LL), text("v")}}),
+        ns::dictionary({{text("k"), with_nul}}), ns::dictionary({{text("k"), cyclic}}),
+        ns::dictionary({{text("k"), ns::date_since_1970(1e12)}})}) {
     EXPECT_FALSE(msg<BOOL>(tree, "writeToFile:atomically:", text(kPrefs), YES));
   }
   msg<void>(cyclic, "removeAllObjects");
@@ -361,8 +373,8 @@ TEST_F(PropertyListTest, AtomicWritesLeaveOnlyTheFinishedFile) {
 
 TEST_F(PropertyListTest, FailedWritesChangeNothing) {
   // A missing directory is not made.
-  EXPECT_FALSE(msg<BOOL>(sample_tree(), "writeToFile:atomically:",
-                         text("/var/mobile/Library/Missing/x.plist"), YES));
+  EXPECT_FALSE(msg<BOOL>(
+      sample_tree(), "writeToFile:atomically:", text("/var/mobile/Library/Missing/x.plist"), YES));
   EXPECT_FALSE(fs::exists(host("/var/mobile/Library/Missing")));
   // A directory in the file's place stays.
   fs::create_directories(host("/var/mobile/Library/Preferences/dir.plist"));

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "platform/foundation/foundation.h"
-#include "tests/foundation/printable.h"
 #include "platform/objc/exception.h"
+#include "tests/foundation/printable.h"
 
 namespace {
 
@@ -25,7 +25,9 @@ struct HexScan {
   unsigned long end;   // the scan location afterwards
 };
 
-void PrintTo(const HexScan& c, std::ostream* out) { *out << printable(c.text) << " at " << c.start; }
+void PrintTo(const HexScan& c, std::ostream* out) {
+  *out << printable(c.text) << " at " << c.start;
+}
 
 class ScanHexInt : public testing::TestWithParam<HexScan> {};
 
@@ -85,10 +87,10 @@ TEST(Scanner, ScanIntReadsSignedDecimalsAndSaturates) {
     int value;
     unsigned long end;
   };
-  for (const Case& c : {Case{"42", true, 42, 2}, Case{"  -17x", true, -17, 5},
-                        Case{"+3", true, 3, 2}, Case{"99999999999", true, INT_MAX, 11},
-                        Case{"-99999999999", true, INT_MIN, 12}, Case{"-", false, 0, 0},
-                        Case{" x", false, 0, 0}}) {
+  for (const Case& c :
+       {Case{"42", true, 42, 2}, Case{"  -17x", true, -17, 5}, Case{"+3", true, 3, 2},
+        Case{"99999999999", true, INT_MAX, 11}, Case{"-99999999999", true, INT_MIN, 12},
+        Case{"-", false, 0, 0}, Case{" x", false, 0, 0}}) {
     id scanner = scanner_for(c.text);
     int value = 0;
     EXPECT_EQ(msg<BOOL>(scanner, "scanInt:", &value) != NO, c.found) << c.text;

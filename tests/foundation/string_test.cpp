@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/device/device_root.h"
+#include "platform/device/device_paths.h"
 #include "platform/foundation/foundation.h"
-#include "tests/foundation/printable.h"
 #include "platform/graphics/geometry.h"
 #include "platform/objc/exception.h"
+#include "tests/foundation/printable.h"
 
 namespace {
 
@@ -38,7 +38,9 @@ class StringTest : public testing::Test {
 };
 
 TEST_F(StringTest, LengthsAndRangesCountUtf16CodeUnits) {
-  id s = text("a\xF0\x9F\x98\x80" "b");  // a, U+1F600, b
+  id s = text(
+      "a\xF0\x9F\x98\x80"
+      "b");  // a, U+1F600, b
   // The emoji is two code units: the text is four long and "b" is at 3.
   EXPECT_EQ(msg<unsigned long>(s, "length"), 4u);
   EXPECT_EQ(msg<NSRange>(s, "rangeOfString:", text("b")), NSMakeRange(3, 1));
@@ -49,8 +51,8 @@ TEST_F(StringTest, LengthsAndRangesCountUtf16CodeUnits) {
   id mixed = text("a\xF0\x9F\x98\x80\xC3\xA9");  // a, U+1F600, é
   EXPECT_EQ(msg<unsigned long>(mixed, "lengthOfBytesUsingEncoding:", NSUTF8StringEncoding), 7u);
   EXPECT_EQ(msg<unsigned long>(mixed, "lengthOfBytesUsingEncoding:", NSASCIIStringEncoding), 0u);
-  EXPECT_EQ(msg<unsigned long>(text("\xC3\xA9"), "lengthOfBytesUsingEncoding:",
-                               NSISOLatin1StringEncoding),
+  EXPECT_EQ(msg<unsigned long>(text("\xC3\xA9"),
+                               "lengthOfBytesUsingEncoding:", NSISOLatin1StringEncoding),
             1u);
 }
 
@@ -81,8 +83,9 @@ class StringReplacement : public testing::TestWithParam<Replacement> {};
 TEST_P(StringReplacement, ReplacesEveryOccurrenceLeftToRightWithoutOverlap) {
   ns::AutoreleasePool pool;
   const auto& p = GetParam();
-  id result = msg<id>(text(p.source), "stringByReplacingOccurrencesOfString:withString:",
-                      text(p.target), text(p.with));
+  id result =
+      msg<id>(text(p.source), "stringByReplacingOccurrencesOfString:withString:", text(p.target),
+              text(p.with));
   EXPECT_EQ(utf8_of(result), p.result);
 }
 
@@ -102,12 +105,12 @@ TEST_F(StringTest, SplitsOnEverySeparatorKeepingEmptyParts) {
     const char* separator;
     std::vector<std::string> parts;
   };
-  for (const Case& c : {Case{"a,,b", ",", {"a", "", "b"}}, Case{",a,", ",", {"", "a", ""}},
-                        Case{"", ",", {""}}, Case{"abc", "", {"abc"}},
-                        Case{"a::b::c", "::", {"a", "b", "c"}}}) {
+  for (const Case& c :
+       {Case{"a,,b", ",", {"a", "", "b"}}, Case{",a,", ",", {"", "a", ""}}, Case{"", ",", {""}},
+        Case{"abc", "", {"abc"}}, Case{"a::b::c", "::", {"a", "b", "c"}}}) {
     std::vector<std::string> parts;
-    for (id part : ns::array_items(msg<id>(text(c.source), "componentsSeparatedByString:",
-                                           text(c.separator)))) {
+    for (id part : ns::array_items(
+             msg<id>(text(c.source), "componentsSeparatedByString:", text(c.separator)))) {
       parts.push_back(utf8_of(part));
     }
     EXPECT_EQ(parts, c.parts) << c.source;
@@ -130,11 +133,17 @@ TEST_F(StringTest, SearchesAnswerNotFoundAndNilArgumentsRaise) {
 TEST_F(StringTest, CaseMappingCoversAllOfUnicodeOneCharacterAtATime) {
   // U+10428 DESERET SMALL LETTER LONG I is outside the BMP: its upper case
   // is U+10400, and the surrogate pair must be mapped as one character.
-  id s = text("Stra\xC3\x9F" "e \xC3\xA9 \xF0\x90\x90\xA8 \xF0\x9F\x98\x80");
+  id s = text(
+      "Stra\xC3\x9F"
+      "e \xC3\xA9 \xF0\x90\x90\xA8 \xF0\x9F\x98\x80");
   EXPECT_EQ(utf8_of(msg<id>(s, "uppercaseString")),
-            "STRA\xC3\x9F" "E \xC3\x89 \xF0\x90\x90\x80 \xF0\x9F\x98\x80");
-  EXPECT_EQ(utf8_of(msg<id>(text("\xC3\x89" "COLE \xF0\x90\x90\x80"), "lowercaseString")),
-            "\xC3\xA9" "cole \xF0\x90\x90\xA8");
+            "STRA\xC3\x9F"
+            "E \xC3\x89 \xF0\x90\x90\x80 \xF0\x9F\x98\x80");
+  EXPECT_EQ(utf8_of(msg<id>(text("\xC3\x89"
+                                 "COLE \xF0\x90\x90\x80"),
+                            "lowercaseString")),
+            "\xC3\xA9"
+            "cole \xF0\x90\x90\xA8");
 }
 
 TEST_F(StringTest, CompareOrdersByCodeUnits) {
@@ -207,28 +216,28 @@ INSTANTIATE_TEST_SUITE_P(
                     BoolReading{"true", true}, BoolReading{"T", true}, BoolReading{"t", true},
                     BoolReading{"1", true}, BoolReading{"9", true}, BoolReading{"0001", true},
                     BoolReading{"-1", true}, BoolReading{"+2", true}, BoolReading{" \n y", true},
-                    BoolReading{"NO", false}, BoolReading{"no", false},
-                    BoolReading{"false", false}, BoolReading{"0", false},
-                    BoolReading{"000", false}, BoolReading{"-0", false}, BoolReading{"", false},
-                    BoolReading{"0x1", false}, BoolReading{"0.5", false},
+                    BoolReading{"NO", false}, BoolReading{"no", false}, BoolReading{"false", false},
+                    BoolReading{"0", false}, BoolReading{"000", false}, BoolReading{"-0", false},
+                    BoolReading{"", false}, BoolReading{"0x1", false}, BoolReading{"0.5", false},
                     BoolReading{"nope", false}));
 
 TEST_F(StringTest, BytesConvertOnlyWhenTheEncodingHoldsThem) {
   auto from_bytes = [](const std::string& bytes, NSStringEncoding encoding) {
-    id made = msg<id>(msg<id>(objc_getClass("NSString"), "alloc"), "initWithBytes:length:encoding:",
-                      static_cast<const void*>(bytes.data()),
+    id made = msg<id>(msg<id>(objc_getClass("NSString"), "alloc"),
+                      "initWithBytes:length:encoding:", static_cast<const void*>(bytes.data()),
                       static_cast<unsigned long>(bytes.size()), encoding);
     return ns::autorelease(made);
   };
-  EXPECT_EQ(from_bytes("\xC3\x28", NSUTF8StringEncoding), nil);   // invalid UTF-8
+  EXPECT_EQ(from_bytes("\xC3\x28", NSUTF8StringEncoding), nil);      // invalid UTF-8
   EXPECT_EQ(from_bytes("\xED\xA0\x80", NSUTF8StringEncoding), nil);  // an encoded surrogate
   EXPECT_EQ(from_bytes("caf\xE9", NSASCIIStringEncoding), nil);
   EXPECT_EQ(utf8_of(from_bytes("caf\xE9", NSISOLatin1StringEncoding)), "caf\xC3\xA9");
   EXPECT_EQ(from_bytes(std::string("a\0b", 3), NSUTF8StringEncoding) == nil, false);
   EXPECT_EQ(msg<unsigned long>(from_bytes(std::string("a\0b", 3), NSUTF8StringEncoding), "length"),
             3u);
-  EXPECT_EQ(msg<unsigned long>(from_bytes(std::string("\xFE\xFF\xD8\x3D\xDE\x00", 6), NSUnicodeStringEncoding),
-                               "length"),
+  EXPECT_EQ(msg<unsigned long>(
+                from_bytes(std::string("\xFE\xFF\xD8\x3D\xDE\x00", 6), NSUnicodeStringEncoding),
+                "length"),
             2u);
   EXPECT_EQ(from_bytes("\x3D\xD8", NSUTF16LittleEndianStringEncoding), nil);  // a lone surrogate
 
@@ -238,9 +247,9 @@ TEST_F(StringTest, BytesConvertOnlyWhenTheEncodingHoldsThem) {
                "caf\xE9");
   EXPECT_STREQ(msg<const char*>(cafe, "cStringUsingEncoding:", NSUTF8StringEncoding),
                "caf\xC3\xA9");
-  id made = ns::autorelease(msg<id>(msg<id>(objc_getClass("NSString"), "alloc"),
-                                    "initWithCString:encoding:", "caf\xC3\xA9",
-                                    NSUTF8StringEncoding));
+  id made =
+      ns::autorelease(msg<id>(msg<id>(objc_getClass("NSString"), "alloc"),
+                              "initWithCString:encoding:", "caf\xC3\xA9", NSUTF8StringEncoding));
   EXPECT_TRUE(msg<BOOL>(made, "isEqualToString:", cafe));
   // UTF-16 round trips in both byte orders.
   for (NSStringEncoding encoding : {NSUTF16BigEndianStringEncoding,
@@ -261,8 +270,9 @@ TEST_F(StringTest, FilesReadAndWriteThroughDevicePaths) {
   id error = nil;
   ASSERT_TRUE(msg<BOOL>(content, "writeToFile:atomically:encoding:error:", path, YES,
                         NSUTF8StringEncoding, &error));
-  id back = msg<id>(string_class, "stringWithContentsOfFile:encoding:error:",
-                    text("/var/mobile/notes.txt"), NSUTF8StringEncoding, &error);
+  id back = msg<id>(string_class,
+                    "stringWithContentsOfFile:encoding:error:", text("/var/mobile/notes.txt"),
+                    NSUTF8StringEncoding, &error);
   EXPECT_TRUE(msg<BOOL>(back, "isEqualToString:", content));
   EXPECT_EQ(error, nil);
 
@@ -272,11 +282,12 @@ TEST_F(StringTest, FilesReadAndWriteThroughDevicePaths) {
   EXPECT_EQ(msg<long>(error, "code"), NSFileWriteInapplicableStringEncodingError);
 
   // A missing file and bytes that are not UTF-8 read as nil, with the reason.
-  std::vector<std::pair<std::string, long>> failures = {{"/var/mobile/none.txt", NSFileReadNoSuchFileError},
-                                                        {"/var/mobile/latin1.txt", NSFileReadInapplicableStringEncodingError}};
-  ASSERT_TRUE(msg<BOOL>(text("caf\xC3\xA9"), "writeToFile:atomically:encoding:error:",
-                        text("/var/mobile/latin1.txt"), NO, NSISOLatin1StringEncoding,
-                        static_cast<id*>(nullptr)));
+  std::vector<std::pair<std::string, long>> failures = {
+      {"/var/mobile/none.txt", NSFileReadNoSuchFileError},
+      {"/var/mobile/latin1.txt", NSFileReadInapplicableStringEncodingError}};
+  ASSERT_TRUE(msg<BOOL>(text("caf\xC3\xA9"),
+                        "writeToFile:atomically:encoding:error:", text("/var/mobile/latin1.txt"),
+                        NO, NSISOLatin1StringEncoding, static_cast<id*>(nullptr)));
   for (const auto& [file, code] : failures) {
     error = nil;
     EXPECT_EQ(msg<id>(string_class, "stringWithContentsOfFile:encoding:error:", text(file.c_str()),
