@@ -1,6 +1,7 @@
 // Brings the device model up when the platform library is loaded, before any
 // program or tweak code runs, as the system frameworks are on the device.
 // Classes are defined in dependency order.
+#include "platform/foundation/foundation.h"
 #include "platform/foundation/ns_exception.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
@@ -12,6 +13,7 @@ __attribute__((constructor(101))) void define_platform_classes() {
   ns::define_object_classes();
   ns::define_string_classes();
   ns::define_exception_classes();
+  ns::define_foundation_classes();
   ui::define_uikit_classes();
 }
 

@@ -131,6 +131,14 @@ id allocate_instance(Class cls) {
   return object;
 }
 
+bool is_kind_of(id object, Class cls) {
+  if (object == nil || cls == Nil) return false;
+  for (Class c = object_getClass(object); c != Nil; c = class_getSuperclass(c)) {
+    if (c == cls) return true;
+  }
+  return false;
+}
+
 id autorelease(id object) {
   if (object == nil) return nil;
   if (pool_stack.pools.empty()) {

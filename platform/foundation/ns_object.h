@@ -34,6 +34,9 @@ class AutoreleasePool {
   std::size_t depth_;
 };
 
+// Whether `object` is an instance of `cls` or of a subclass (false for nil).
+bool is_kind_of(id object, Class cls);
+
 // +alloc for a class: zeroed storage with its C++ members constructed.
 id allocate_instance(Class cls);
 

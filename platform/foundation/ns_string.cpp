@@ -142,4 +142,22 @@ bool string_equals(id text, std::u16string_view other) {
   return is_string(text) && kCharacters.of(text) == other;
 }
 
+id new_string(Class cls, std::u16string text) { return make(cls, std::move(text)); }
+
+std::u16string& mutable_characters(id text) { return kCharacters.of(text); }
+
 }  // namespace ns
+
+id NSStringFromClass(Class cls) { return cls == Nil ? nil : ns::string(class_getName(cls)); }
+
+Class NSClassFromString(id name) {
+  return ns::is_string(name) ? objc_getClass(ns::utf8(name).c_str()) : Nil;
+}
+
+id NSStringFromSelector(SEL selector) {
+  return selector == nullptr ? nil : ns::string(sel_getName(selector));
+}
+
+SEL NSSelectorFromString(id name) {
+  return ns::is_string(name) ? sel_registerName(ns::utf8(name).c_str()) : nullptr;
+}

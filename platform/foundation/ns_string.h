@@ -11,6 +11,9 @@
 namespace ns {
 
 void define_string_classes();
+// The rest of NSString: files and encodings, searching and splitting, case,
+// numeric values, comparison and path texts. Called after define_string_classes.
+void define_string_operations();
 
 // A new autoreleased NSString holding the UTF-8 text.
 id string(std::string_view utf8);
@@ -25,8 +28,19 @@ const std::u16string& characters(id text);
 bool is_string(id object);
 // Exact, case-sensitive equality; nil equals nothing.
 bool string_equals(id text, std::u16string_view other);
+// A new instance of `cls` (NSString or a subclass) holding `text`, owned by
+// the caller (+1), for the platform's own constructors.
+id new_string(Class cls, std::u16string text);
+// The code units of a text the caller is changing (NSMutableString methods).
+std::u16string& mutable_characters(id text);
 
 }  // namespace ns
+
+// The runtime's names as texts, and back (nil / Nil / null for nothing).
+id NSStringFromClass(Class cls);
+Class NSClassFromString(id name);
+id NSStringFromSelector(SEL selector);
+SEL NSSelectorFromString(id name);
 
 // @"literal": a process-lifetime NSString made once per use site.
 #define NSSTR(literal) \

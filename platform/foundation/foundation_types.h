@@ -1,0 +1,29 @@
+// Foundation's plain types and constants, under the names device code uses:
+// integer and character types, NSNotFound, comparison results and the text
+// encodings the platform can convert.
+#pragma once
+
+#include <climits>
+
+using NSInteger = long;
+using NSUInteger = unsigned long;
+using unichar = unsigned short;
+using NSTimeInterval = double;
+
+// "No such index": the largest NSInteger, in an NSUInteger.
+inline constexpr NSUInteger NSNotFound = static_cast<NSUInteger>(LONG_MAX);
+
+// What compare: answers.
+using NSComparisonResult = NSInteger;
+inline constexpr NSComparisonResult NSOrderedAscending = -1;
+inline constexpr NSComparisonResult NSOrderedSame = 0;
+inline constexpr NSComparisonResult NSOrderedDescending = 1;
+
+using NSStringEncoding = NSUInteger;
+inline constexpr NSStringEncoding NSASCIIStringEncoding = 1;
+inline constexpr NSStringEncoding NSUTF8StringEncoding = 4;
+inline constexpr NSStringEncoding NSISOLatin1StringEncoding = 5;
+inline constexpr NSStringEncoding NSUnicodeStringEncoding = 10;
+inline constexpr NSStringEncoding NSUTF16StringEncoding = NSUnicodeStringEncoding;
+inline constexpr NSStringEncoding NSUTF16BigEndianStringEncoding = 0x90000100;
+inline constexpr NSStringEncoding NSUTF16LittleEndianStringEncoding = 0x94000100;
