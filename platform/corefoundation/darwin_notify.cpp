@@ -1,5 +1,7 @@
 #include "platform/corefoundation/darwin_notify.h"
 
+#include "platform/device/device_paths.h"
+
 #include <fcntl.h>
 #include <openssl/evp.h>
 #include <unistd.h>
@@ -33,11 +35,7 @@ std::string sha256_hex(std::string_view bytes) {
 
 }  // namespace
 
-std::string notify_directory() {
-  const char* root = std::getenv("TENEBRA_DEVICE_ROOT");
-  if (root == nullptr || *root == '\0') return {};
-  return std::string(root) + "/var/run/notify";
-}
+std::string notify_directory() { return device::resolve("/var/run/notify"); }
 
 std::string notify_file_name(std::string_view name) {
   std::string file = "n-";

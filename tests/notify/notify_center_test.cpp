@@ -14,6 +14,7 @@
 
 #include "platform/corefoundation/cf_notification_center.h"
 #include "platform/corefoundation/darwin_notify.h"
+#include "platform/device/device_paths.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/runloop/run_loop.h"
@@ -62,14 +63,19 @@ class DarwinNotifyCenter : public ::testing::Test {
     char root[] = "/tmp/tenebra-notify-XXXXXX";
     ASSERT_NE(mkdtemp(root), nullptr);
     root_ = root;
-    setenv("TENEBRA_DEVICE_ROOT", root, 1);
+    previous_root_ = device::root();
+    device::set_root(root);
+    setenv("TENEBRA_DEVICE_ROOT", root, 1);  // for the processes it starts
   }
 
   void TearDown() override {
     for (auto& recorder : recorders_) CFNotificationCenterRemoveEveryObserver(center(), &recorder);
     std::filesystem::remove_all(root_);
     unsetenv("TENEBRA_DEVICE_ROOT");
+    device::set_root(previous_root_);
   }
+
+  std::string previous_root_;
 
   Recorder& observe(
       const std::string& name, Recorder* recorder = nullptr,
