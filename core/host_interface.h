@@ -1,0 +1,52 @@
+// The few runtime operations the rules use on the app's objects: class
+// names, kind-of tests, owning responders, members by name and the value of a
+// colour. Each is nil-safe: asked of an absent object it answers absent,
+// false or nothing.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+
+#include "platform/graphics/color_components.h"
+#include "platform/objc/runtime.h"
+
+namespace tenebra {
+
+// The exact name of the object's own class, or null for an absent object.
+const char* class_name(id object);
+
+// Whether the object's class is `cls` or inherits from it; false for an
+// absent object or class.
+bool is_kind_of(id object, Class cls);
+
+// The first object on the view's responder chain, from its next responder
+// on, that is not a view: normally the view controller owning its tree.
+id owning_responder(id view);
+
+// The member of the given name, or null when the object's class has none.
+id* member_named(id object, const char* name);
+
+// The model and components of a colour, or nothing for an absent colour.
+std::optional<graphics::ColorComponents> colour_components(id colour);
+
+// Host classes found by name the first time they are needed. A class the app
+// does not define is looked up again on the next call and never remembered,
+// so a class registered late is still found.
+template <std::size_t N>
+class ClassCache {
+ public:
+  explicit constexpr ClassCache(const std::array<const char*, N>& names) : names_(names) {}
+
+  Class get(std::size_t index) {
+    if (classes_[index] == Nil) classes_[index] = objc_getClass(names_[index]);
+    return classes_[index];
+  }
+  static constexpr std::size_t size() { return N; }
+
+ private:
+  std::array<const char*, N> names_;
+  std::array<Class, N> classes_{};
+};
+
+}  // namespace tenebra

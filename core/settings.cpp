@@ -1,0 +1,79 @@
+#include "core/settings.h"
+
+#include <optional>
+
+#include "platform/foundation/ns_object.h"
+#include "platform/foundation/ns_string.h"
+#include "platform/objc/message.h"
+#include "platform/objc/ref.h"
+
+extern "C" {
+id bgColor = nil;
+id lighterBgColor = nil;
+id textColor = nil;
+}
+
+namespace tenebra {
+
+Settings settings;
+
+namespace {
+
+using objc::msg;
+using objc::Ref;
+
+// A dictionary read from a property-list file, or nil when the file is
+// missing, unreadable or has no dictionary at its root.
+Ref read_dictionary(const char* path) {
+  id dictionary = msg<id>(objc_getClass("NSMutableDictionary"), "alloc");
+  return Ref::adopt(msg<id>(dictionary, "initWithContentsOfFile:", ns::string(path)));
+}
+
+// The Boolean an entry stands for: a number is true when non-zero; an absent
+// entry, and one of any other kind, stands for nothing.
+std::optional<bool> boolean_entry(id dictionary, const char* key) {
+  id value = msg<id>(dictionary, "objectForKey:", ns::string(key));
+  if (!msg<BOOL>(value, "isKindOfClass:", objc_getClass("NSNumber"))) return std::nullopt;
+  return msg<BOOL>(value, "boolValue") != NO;
+}
+
+void set_palette_colour(id& slot, const char* hex) {
+  id colour = msg<id>(objc_getClass("UIColor"), "km_UIColorFromHex:", ns::string(hex));
+  objc::retain_object(colour);
+  objc::release_object(slot);
+  slot = colour;
+}
+
+}  // namespace
+
+void load_settings() {
+  ns::AutoreleasePool pool;
+
+  if (Ref preferences = read_dictionary(kSettingsPath)) {
+    const std::pair<const char*, unsigned char*> fields[] = {
+        {"enabled", &settings.enabled},
+        {"enableDarkKeyboard", &settings.enableDarkKeyboard},
+        {"colorEmail", &settings.colorEmail},
+        {"noctisIntegration", &settings.noctisIntegration},
+    };
+    for (const auto& [key, field] : fields) {
+      if (auto value = boolean_entry(preferences, key)) *field = *value ? 1 : 0;
+    }
+  }
+
+  set_palette_colour(bgColor, kBgColorHex);
+  set_palette_colour(lighterBgColor, kLighterBgColorHex);
+  set_palette_colour(textColor, kTextColorHex);
+
+  // With Noctis integration the theme is on only while Noctis's dark mode is.
+  if (settings.enabled && settings.noctisIntegration) {
+    Ref noctis = read_dictionary(kNoctisPath);
+    if (!noctis || !boolean_entry(noctis, kNoctisDarkModeKey).value_or(false)) {
+      settings.enabled = 0;
+    }
+  }
+}
+
+void settings_changed(void*, void*, id, const void*, id) { load_settings(); }
+
+}  // namespace tenebra

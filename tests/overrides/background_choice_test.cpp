@@ -1,0 +1,163 @@
+// The background decision on its own: the order of its steps and its tables,
+// with views described by plain facts instead of runtime objects.
+#include "overrides/host/background_choice.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <set>
+#include <string>
+
+#include "platform/graphics/color_components.h"
+#include "toolkit/color/color_text.h"
+
+namespace tenebra {
+namespace {
+
+using graphics::ColorComponents;
+
+struct FakeView {
+  std::string own = "UIView";
+  std::optional<std::string> owner = "UIViewController";
+  std::optional<Identifier> identifier;
+  std::set<std::size_t> kinds;  // class tests the view passes
+
+  const char* own_class_name() const { return own.c_str(); }
+  const char* owner_class_name() const { return owner ? owner->c_str() : nullptr; }
+  bool has_identifier(Identifier which) const { return identifier == which; }
+  bool is_kind_of(std::size_t test) const { return kinds.count(test) != 0; }
+};
+
+std::size_t test_index(std::string_view name) {
+  for (std::size_t i = 0; i < kBackgroundClassNames.size(); ++i) {
+    if (name == kBackgroundClassNames[i]) return i;
+  }
+  ADD_FAILURE() << "no class test for " << name;
+  return 0;
+}
+
+FakeView kind_of(std::string_view class_name) {
+  FakeView view;
+  view.own = class_name;
+  view.kinds = {test_index(class_name)};
+  return view;
+}
+
+BackgroundDecision choose(const FakeView& view, std::optional<ColorComponents> colour,
+                          bool enabled = true) {
+  std::optional<toolkit::ColorText> text;
+  if (colour) text = toolkit::color_text(*colour);
+  return choose_background(view, text ? &*text : nullptr, enabled);
+}
+
+const ColorComponents kWhite = ColorComponents::rgb(1, 1, 1, 1);
+const ColorComponents kGoogleRed = ColorComponents::rgb(0xDB / 255.0, 0x44 / 255.0, 0x37 / 255.0, 1);
+const ColorComponents kUnlisted = ColorComponents::rgb(0.2, 0.4, 0.6, 1);
+
+TEST(BackgroundChoice, DisabledThemePassesEveryColourOn) {
+  // With the theme off, even the listed classes keep what they asked for.
+  EXPECT_EQ(choose(kind_of("SearchZeroStateView"), kWhite, false).colour, Background::incoming);
+  FakeView side_panel;
+  side_panel.identifier = Identifier::side_panel;
+  EXPECT_EQ(choose(side_panel, kWhite, false).colour, Background::incoming);
+}
+
+TEST(BackgroundChoice, FlexInOwnOrOwnerClassNameExcludesTheView) {
+  FakeView table = kind_of("UITableView");
+  table.owner = "FLEXTableViewController";
+  EXPECT_EQ(choose(table, kWhite).colour, Background::incoming);
+
+  FakeView own = kind_of("UITableView");
+  own.own = "FLEXTableView";
+  EXPECT_EQ(choose(own, kWhite).colour, Background::incoming);
+
+  // The test is on names only: a class merely inheriting from a FLEX class is
+  // not excluded, and the match is case-sensitive.
+  FakeView lower;
+  lower.own = "FlexibleView";
+  EXPECT_EQ(choose(lower, kWhite).colour, Background::bg);
+
+  // A view in no tree has no owner, which fails the test.
+  FakeView orphan;
+  orphan.owner.reset();
+  EXPECT_EQ(choose(orphan, kWhite).colour, Background::bg);
+}
+
+TEST(BackgroundChoice, SidePanelIdentifierWinsOverClassAndColour) {
+  FakeView view = kind_of("SearchErrorView");
+  view.identifier = Identifier::side_panel;
+  EXPECT_EQ(choose(view, kUnlisted).colour, Background::lighter_bg);
+  EXPECT_EQ(choose(view, std::nullopt).colour, Background::lighter_bg);
+}
+
+TEST(BackgroundChoice, ClassTestsComeBeforeColourTexts) {
+  EXPECT_EQ(choose(kind_of("SearchErrorView"), kGoogleRed).colour, Background::bg);
+  EXPECT_EQ(choose(kind_of("MessageWarningView"), kWhite).colour, Background::lighter_bg);
+  // An absent colour on a listed class still gets the class's colour.
+  EXPECT_EQ(choose(kind_of("SearchZeroStateView"), std::nullopt).colour, Background::bg);
+}
+
+TEST(BackgroundChoice, EveryClassTestGivesItsColour) {
+  for (std::size_t i = 0; i < kBackgroundClassNames.size(); ++i) {
+    const BackgroundDecision decision = choose(kind_of(kBackgroundClassNames[i]), kUnlisted);
+    EXPECT_EQ(decision.colour, kBackgroundClassColours[i]) << kBackgroundClassNames[i];
+    // Only the side-view background container is made transparent.
+    EXPECT_EQ(decision.clear_alpha, std::string_view(kBackgroundClassNames[i]) ==
+                                        "GOOSideViewBackgroundContainerView");
+  }
+}
+
+TEST(BackgroundChoice, FirstMatchingClassTestDecides) {
+  FakeView both;
+  both.kinds = {test_index("GOODialogView"), test_index("SearchZeroStateView")};
+  EXPECT_EQ(choose(both, kUnlisted).colour, Background::lighter_bg);
+}
+
+TEST(BackgroundChoice, SpeedDialTableGoesOnToTheColourTexts) {
+  FakeView speed_dial = kind_of("UITableView");
+  speed_dial.identifier = Identifier::speed_dial;
+  EXPECT_EQ(choose(speed_dial, kWhite).colour, Background::bg);
+  EXPECT_EQ(choose(speed_dial, kUnlisted).colour, Background::incoming);
+  // A speed-dial table that is also an EmptyView meets test 12.
+  speed_dial.kinds.insert(test_index("EmptyView"));
+  EXPECT_EQ(choose(speed_dial, kUnlisted).colour, Background::bg);
+}
+
+TEST(BackgroundChoice, ColourTextTableMapsSurfaceColours) {
+  const FakeView plain;
+  struct Case {
+    ColorComponents colour;
+    Background expected;
+  };
+  const Case cases[] = {
+      {kWhite, Background::bg},
+      {ColorComponents::grey(1, 1), Background::bg},  // "#FFFF00"
+      {ColorComponents::rgb(0xE0 / 255.0, 0xE0 / 255.0, 0xE0 / 255.0, 1), Background::lighter_bg},
+      {kGoogleRed, Background::lighter_bg},
+      {ColorComponents::grey(0xF7 / 255.0, 0xCC / 255.0), Background::lighter_bg_lightened},
+      {ColorComponents::grey(0xE6 / 255.0, 0xF2 / 255.0), Background::red},
+      {ColorComponents::grey(0xF2 / 255.0, 0xE6 / 255.0), Background::incoming_darkened_thrice},
+      // The palette's own colours pass through unlisted views.
+      {ColorComponents::rgb(0, 0, 0, 1), Background::incoming},
+      {ColorComponents::rgb(0x1B / 255.0, 0x1B / 255.0, 0x1B / 255.0, 1), Background::incoming},
+      // A true yellow has the same text as opaque white grey.
+      {ColorComponents::rgb(1, 1, 0, 1), Background::bg},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(choose(plain, c.colour).colour, c.expected)
+        << toolkit::color_text(c.colour).view();
+  }
+  EXPECT_EQ(choose(plain, std::nullopt).colour, Background::incoming);
+}
+
+TEST(BackgroundChoice, EveryRowTextIsWellFormed) {
+  // Rows compare exactly, so each must be "#" and three upper-case fields.
+  for (const auto& row : kBackgroundColourTexts) {
+    ASSERT_EQ(row.text.size(), 7u) << row.text;
+    EXPECT_EQ(row.text[0], '#');
+    for (char c : row.text.substr(1)) EXPECT_TRUE(std::isdigit(c) || (c >= 'A' && c <= 'F'));
+  }
+}
+
+}  // namespace
+}  // namespace tenebra
