@@ -74,6 +74,9 @@ void load_settings() {
   }
 }
 
-void settings_changed(void*, void*, id, const void*, id) { load_settings(); }
+void settings_changed(CFNotificationCenterRef, void*, CFNotificationName, const void*,
+                      CFDictionaryRef) {
+  load_settings();
+}
 
 }  // namespace tenebra

@@ -4,6 +4,7 @@
 // use (never copied).
 #pragma once
 
+#include "platform/corefoundation/cf_notification_center.h"
 #include "platform/objc/runtime.h"
 
 namespace tenebra {
@@ -36,7 +37,8 @@ inline constexpr const char* kTextColorHex = "#cccccc";
 void load_settings();
 
 // The change-notification callback: runs the loader, ignoring its arguments.
-void settings_changed(void* center, void* observer, id name, const void* object, id user_info);
+void settings_changed(CFNotificationCenterRef center, void* observer, CFNotificationName name,
+                      const void* object, CFDictionaryRef user_info);
 
 }  // namespace tenebra
 

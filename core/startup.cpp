@@ -5,11 +5,11 @@
 #include "core/hook_registry.h"
 #include "core/library_classes.h"
 #include "core/settings.h"
-#include "platform/corefoundation/notification_center.h"
+#include "platform/corefoundation/cf_notification_center.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/objc/message.h"
-#include "platform/uikit/attribute_names.h"
+#include "platform/uikit/text_attributes.h"
 
 namespace tenebra {
 namespace {

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string_view>
 
-#include "toolkit/color/color_text.h"
+#include "toolkit/color/color.h"
 
 namespace tenebra {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/graphics/color_components.h"
-#include "toolkit/color/color_text.h"
+#include "toolkit/color/color.h"
 
 namespace tenebra {
 namespace {
