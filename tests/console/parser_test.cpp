@@ -1,11 +1,12 @@
 // Reading console source: every literal kind, sends and their selectors,
 // statement separation, and syntax errors with their columns.
+#include "tools/console/parser.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "tools/console/lexer.h"
-#include "tools/console/parser.h"
 
 namespace console {
 namespace {
@@ -31,7 +32,7 @@ std::string render(const Expression& e) {
     std::string operator()(const TextLiteral& t) const { return "@'" + t.utf8 + "'"; }
     std::string operator()(const BoolLiteral& b) const { return b.value ? "YES" : "NO"; }
     std::string operator()(const NilLiteral&) const { return "nil"; }
-    std::string operator()(const Boxed& b) const { return "box(" + render(*b.inner) + ")"; }
+    std::string operator()(const BoxedLiteral& b) const { return "box(" + render(*b.inner) + ")"; }
     std::string operator()(const ArrayLiteral& a) const {
       return "array(" + render_list(a.elements) + " )";
     }
@@ -67,7 +68,7 @@ std::string render(const ParseResult& result) {
 }
 
 struct Case {
-  const char* source;
+  std::string_view source;
   const char* expected;
   friend void PrintTo(const Case& c, std::ostream* out) { *out << c.source; }
 };
@@ -81,59 +82,59 @@ TEST_P(Parses, IntoTheExpectedTree) {
 INSTANTIATE_TEST_SUITE_P(
     Literals, Parses,
     testing::Values(
-        Case{"42", "42"}, Case{"0x2A", "42"}, Case{"-7", "-7"}, Case{"- 7", "-7"},
-        Case{"-0", "0"}, Case{"18446744073709551615", "18446744073709551615"},
-        Case{"3.5", "float(3.500000)"}, Case{".5", "float(0.500000)"},
-        Case{"1e3", "float(1000.000000)"}, Case{"2.5E-1", "float(0.250000)"},
-        Case{"0.5f", "float(0.500000f)"}, Case{"-1.5", "float(-1.500000)"},
-        Case{"\"abc\"", "c'abc'"}, Case{"@\"abc\"", "@'abc'"},
+        Case{"42", "42"}, Case{"0x2A", "42"}, Case{"-7", "-7"}, Case{"- 7", "-7"}, Case{"-0", "0"},
+        Case{"18446744073709551615", "18446744073709551615"}, Case{"3.5", "float(3.500000)"},
+        Case{".5", "float(0.500000)"}, Case{"1e3", "float(1000.000000)"},
+        Case{"2.5E-1", "float(0.250000)"}, Case{"0.5f", "float(0.500000f)"},
+        Case{"-1.5", "float(-1.500000)"}, Case{"\"abc\"", "c'abc'"}, Case{"@\"abc\"", "@'abc'"},
         Case{"@\"ab\" @\"cd\"", "@'abcd'"},
         Case{R"(@"q\"t\\ \n\t\x41\u00e9\U0001F600")", "@'q\"t\\ \n\tA\xC3\xA9\xF0\x9F\x98\x80'"},
         Case{"@\"caf\xC3\xA9\"", "@'caf\xC3\xA9'"}, Case{"YES", "YES"}, Case{"NO", "NO"},
-        Case{"nil", "nil"}, Case{"Nil", "nil"}, Case{"NULL", "nil"},
-        Case{"@42", "box(42)"}, Case{"@-1", "box(-1)"}, Case{"@3.5f", "box(float(3.500000f))"},
-        Case{"@YES", "box(YES)"}, Case{"@([v count])", "box([v count])"},
-        Case{"@[]", "array( )"}, Case{"@[@1, @\"a\", nil]", "array( box(1) @'a' nil )"},
-        Case{"@[@1,]", "array( box(1) )"}, Case{"@{}", "dict( )"},
+        Case{"nil", "nil"}, Case{"Nil", "nil"}, Case{"NULL", "nil"}, Case{"@42", "box(42)"},
+        Case{"@-1", "box(-1)"}, Case{"@3.5f", "box(float(3.500000f))"}, Case{"@YES", "box(YES)"},
+        Case{"@([v count])", "box([v count])"}, Case{"@[]", "array( )"},
+        Case{"@[@1, @\"a\", nil]", "array( box(1) @'a' nil )"}, Case{"@[@1,]", "array( box(1) )"},
+        Case{"@{}", "dict( )"},
         Case{"@{@\"k\": @1, @\"l\": @[]}", "dict( @'k'=box(1) @'l'=array( ) )"},
         Case{"@selector(description)", "sel(description)"},
         Case{"@selector(colorWithWhite:alpha:)", "sel(colorWithWhite:alpha:)"},
         Case{"@selector(::)", "sel(::)"},
-        Case{"CGRectMake(0, 0, 320.5, 44)",
-             "CGRectMake( 0 0 float(320.500000) 44 )"},
-        Case{"CGSizeMake(1, 2)", "CGSizeMake( 1 2 )"}, Case{"CGPointMake(-1, 2)", "CGPointMake( -1 2 )"},
+        Case{"CGRectMake(0, 0, 320.5, 44)", "CGRectMake( 0 0 float(320.500000) 44 )"},
+        Case{"CGSizeMake(1, 2)", "CGSizeMake( 1 2 )"},
+        Case{"CGPointMake(-1, 2)", "CGPointMake( -1 2 )"},
         Case{"NSMakeRange(0, 5)", "NSMakeRange( 0 5 )"}, Case{"CGPointMake()", "CGPointMake( )"},
         Case{"(42)", "42"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Sends, Parses,
-    testing::Values(
-        Case{"[UIView new]", "[UIView new]"},
-        Case{"[[v class] superclass]", "[[v class] superclass]"},
-        Case{"[UIColor colorWithRed:1 green:0.5 blue:0 alpha:1]",
-             "[UIColor colorWithRed:green:blue:alpha: 1 float(0.500000) 0 1]"},
-        Case{"[v setBackgroundColor:[UIColor colorWithWhite:1 alpha:1]]",
-             "[v setBackgroundColor: [UIColor colorWithWhite:alpha: 1 1]]"},
-        Case{"[[[UIView alloc] initWithFrame:CGRectMake(0, 0, 1, 1)] frame]",
-             "[[[UIView alloc] initWithFrame: CGRectMake( 0 0 1 1 )] frame]"},
-        Case{"[@\"abc\" length]", "[@'abc' length]"}, Case{"[@[@1] count]", "[array( box(1) ) count]"},
-        Case{"[42 description]", "[42 description]"},
-        Case{"[obj :1 :2]", "[obj :: 1 2]"},
-        Case{"[NSArray arrayWithObjects:@1, @2, nil]",
-             "[NSArray arrayWithObjects: box(1) box(2) nil]"},
-        Case{"[v respondsToSelector:@selector(frame)]",
-             "[v respondsToSelector: sel(frame)]"}));
+    testing::Values(Case{"[UIView new]", "[UIView new]"},
+                    Case{"[[v class] superclass]", "[[v class] superclass]"},
+                    Case{"[UIColor colorWithRed:1 green:0.5 blue:0 alpha:1]",
+                         "[UIColor colorWithRed:green:blue:alpha: 1 float(0.500000) 0 1]"},
+                    Case{"[v setBackgroundColor:[UIColor colorWithWhite:1 alpha:1]]",
+                         "[v setBackgroundColor: [UIColor colorWithWhite:alpha: 1 1]]"},
+                    Case{"[[[UIView alloc] initWithFrame:CGRectMake(0, 0, 1, 1)] frame]",
+                         "[[[UIView alloc] initWithFrame: CGRectMake( 0 0 1 1 )] frame]"},
+                    Case{"[@\"abc\" length]", "[@'abc' length]"},
+                    Case{"[@[@1] count]", "[array( box(1) ) count]"},
+                    Case{"[42 description]", "[42 description]"},
+                    Case{"[obj :1 :2]", "[obj :: 1 2]"},
+                    Case{"[NSArray arrayWithObjects:@1, @2, nil]",
+                         "[NSArray arrayWithObjects: box(1) box(2) nil]"},
+                    Case{"[v respondsToSelector:@selector(frame)]",
+                         "[v respondsToSelector: sel(frame)]"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Statements, Parses,
-    testing::Values(
-        Case{"v = [UIView new]", "v = [UIView new]"}, Case{"v = [UIView new];", "v = [UIView new]"},
-        Case{"a = 1; b = a", "a = 1 ; b = a"}, Case{"a = 1\nb = 2\n", "a = 1 ; b = 2"},
-        Case{";;\n\n", ""}, Case{"", ""}, Case{"// only a comment", ""},
-        Case{"[v frame] // the frame", "[v frame]"},
-        Case{"[UIColor colorWithWhite:1\n         alpha:1]", "[UIColor colorWithWhite:alpha: 1 1]"},
-        Case{"@[@1,\n @2]", "array( box(1) box(2) )"},
-        Case{"x = y = 1", "error 1:7 expected the end of the statement, found \"=\""}));
+    testing::Values(Case{"v = [UIView new]", "v = [UIView new]"},
+                    Case{"v = [UIView new];", "v = [UIView new]"},
+                    Case{"a = 1; b = a", "a = 1 ; b = a"}, Case{"a = 1\nb = 2\n", "a = 1 ; b = 2"},
+                    Case{";;\n\n", ""}, Case{"", ""}, Case{"// only a comment", ""},
+                    Case{"[v frame] // the frame", "[v frame]"},
+                    Case{"[UIColor colorWithWhite:1\n         alpha:1]",
+                         "[UIColor colorWithWhite:alpha: 1 1]"},
+                    Case{"@[@1,\n @2]", "array( box(1) box(2) )"},
+                    Case{"x = y = 1", "error 1:7 expected the end of the statement, found \"=\""}));
 
 INSTANTIATE_TEST_SUITE_P(
     Errors, Parses,
@@ -156,11 +157,16 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"12abc", "error 1:1 malformed number"}, Case{"0x", "error 1:1 malformed number"},
         Case{"1e+", "error 1:1 malformed number"}, Case{"1.2.3", "error 1:1 malformed number"},
         Case{"[v #]", "error 1:4 unexpected character \"#\""},
+        Case{std::string_view("[v \0]", 5), "error 1:4 unexpected character \\x00"},
+        Case{"[v \x80]", "error 1:4 unexpected character \\x80"},
+        Case{"[v \xE2\x82]", "error 1:4 unexpected character \\xE2\\x82"},
         Case{"@\"\xC3\xA9\" \xE2\x82\xAC", "error 1:6 unexpected character \"\xE2\x82\xAC\""},
-        Case{"@", "error 1:2 expected a number, YES, NO, \"(\", \"[\", \"{\" or \"selector\" after "
-                  "\"@\", found the end of the input"},
-        Case{"@foo", "error 1:2 expected a number, YES, NO, \"(\", \"[\", \"{\" or \"selector\" "
-                     "after \"@\", found \"foo\""},
+        Case{"@",
+             "error 1:2 expected a number, YES, NO, \"(\", \"[\", \"{\" or \"selector\" after "
+             "\"@\", found the end of the input"},
+        Case{"@foo",
+             "error 1:2 expected a number, YES, NO, \"(\", \"[\", \"{\" or \"selector\" "
+             "after \"@\", found \"foo\""},
         Case{"@[@1 @2]", "error 1:6 expected \",\" or \"]\", found \"@\""},
         Case{"@{@1 @2}", "error 1:6 expected \":\", found \"@\""},
         Case{"@selector()", "error 1:11 expected a selector, found \")\""},
@@ -207,9 +213,9 @@ TEST(Parsing, DeepNestingIsRefusedNotOverflowed) {
 
 TEST(OpenBrackets, TellsWhetherAReaderNeedsMoreLines) {
   const std::pair<const char*, int> cases[] = {
-      {"[v frame]", 0},       {"[v setFrame:CGRectMake(0,", 2},
-      {"@{@1: @[", 2},        {"@\"[[[\"", 0},
-      {"[v a] // [[", 0},     {"]]] [", 1},
+      {"[v frame]", 0},         {"[v setFrame:CGRectMake(0,", 2},
+      {"@{@1: @[", 2},          {"@\"[[[\"", 0},
+      {"[v a] // [[", 0},       {"]]] [", 1},
       {"@\"unterminated [", 0},
   };
   for (const auto& [source, depth] : cases) EXPECT_EQ(open_brackets(source), depth) << source;

@@ -1,8 +1,11 @@
 #include "tools/console/lexer.h"
 
 #include <charconv>
+#include <cstdio>
 #include <limits>
 #include <optional>
+
+#include "platform/foundation/unicode.h"
 
 namespace console {
 namespace {
@@ -37,6 +40,22 @@ void append_utf8(std::string& out, char32_t code_point) {
     out.push_back(static_cast<char>(0x80 | ((code_point >> 6) & 0x3F)));
     out.push_back(static_cast<char>(0x80 | (code_point & 0x3F)));
   }
+}
+
+// A character for an error line: as it is when it is a well-formed visible
+// character, else its bytes as \x escapes, so the line stays one clean line.
+std::string printable(std::string_view character) {
+  const auto first = static_cast<unsigned char>(character.front());
+  if (first >= 0x20 && first != 0x7F && ns::is_valid_utf8(character)) {
+    return "\"" + std::string(character) + "\"";
+  }
+  std::string out;
+  for (const char c : character) {
+    char escape[8];
+    std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned char>(c));
+    out += escape;
+  }
+  return out;
 }
 
 class Lexer {
@@ -134,13 +153,12 @@ class Lexer {
         return true;
       }
     }
-    std::string shown;
     const std::size_t start = offset_;
     do {
       advance();
     } while (!at_end() && (static_cast<unsigned char>(peek()) & 0xC0) == 0x80);
-    shown = source_.substr(start, offset_ - start);
-    return fail(token.position, "unexpected character \"" + shown + "\"");
+    return fail(token.position,
+                "unexpected character " + printable(source_.substr(start, offset_ - start)));
   }
 
   bool number(Token& token) {
@@ -233,19 +251,45 @@ class Lexer {
       const char kind = peek();
       advance();
       switch (kind) {
-        case 'n': token.text.push_back('\n'); break;
-        case 't': token.text.push_back('\t'); break;
-        case 'r': token.text.push_back('\r'); break;
-        case '0': token.text.push_back('\0'); break;
-        case 'a': token.text.push_back('\a'); break;
-        case 'b': token.text.push_back('\b'); break;
-        case 'f': token.text.push_back('\f'); break;
-        case 'v': token.text.push_back('\v'); break;
-        case 'e': token.text.push_back('\x1B'); break;
-        case '\\': token.text.push_back('\\'); break;
-        case '"': token.text.push_back('"'); break;
-        case '\'': token.text.push_back('\''); break;
-        case '?': token.text.push_back('?'); break;
+        case 'n':
+          token.text.push_back('\n');
+          break;
+        case 't':
+          token.text.push_back('\t');
+          break;
+        case 'r':
+          token.text.push_back('\r');
+          break;
+        case '0':
+          token.text.push_back('\0');
+          break;
+        case 'a':
+          token.text.push_back('\a');
+          break;
+        case 'b':
+          token.text.push_back('\b');
+          break;
+        case 'f':
+          token.text.push_back('\f');
+          break;
+        case 'v':
+          token.text.push_back('\v');
+          break;
+        case 'e':
+          token.text.push_back('\x1B');
+          break;
+        case '\\':
+          token.text.push_back('\\');
+          break;
+        case '"':
+          token.text.push_back('"');
+          break;
+        case '\'':
+          token.text.push_back('\'');
+          break;
+        case '?':
+          token.text.push_back('?');
+          break;
         case 'x':
         case 'u':
         case 'U': {
@@ -288,13 +332,16 @@ int open_brackets(std::string_view source) {
     switch (token.kind) {
       case TokenKind::left_bracket:
       case TokenKind::left_paren:
-      case TokenKind::left_brace: ++depth; break;
+      case TokenKind::left_brace:
+        ++depth;
+        break;
       case TokenKind::right_bracket:
       case TokenKind::right_paren:
       case TokenKind::right_brace:
         if (depth > 0) --depth;
         break;
-      default: break;
+      default:
+        break;
     }
   }
   return depth;
@@ -302,25 +349,43 @@ int open_brackets(std::string_view source) {
 
 std::string describe(const Token& token) {
   switch (token.kind) {
-    case TokenKind::identifier: return "\"" + token.text + "\"";
+    case TokenKind::identifier:
+      return "\"" + token.text + "\"";
     case TokenKind::integer:
-    case TokenKind::floating: return "a number";
-    case TokenKind::c_text: return "a C text";
-    case TokenKind::text: return "a text";
-    case TokenKind::at: return "\"@\"";
-    case TokenKind::left_bracket: return "\"[\"";
-    case TokenKind::right_bracket: return "\"]\"";
-    case TokenKind::left_paren: return "\"(\"";
-    case TokenKind::right_paren: return "\")\"";
-    case TokenKind::left_brace: return "\"{\"";
-    case TokenKind::right_brace: return "\"}\"";
-    case TokenKind::comma: return "\",\"";
-    case TokenKind::colon: return "\":\"";
-    case TokenKind::semicolon: return "\";\"";
-    case TokenKind::equals: return "\"=\"";
-    case TokenKind::minus: return "\"-\"";
-    case TokenKind::line_break: return "the end of the line";
-    case TokenKind::end: return "the end of the input";
+    case TokenKind::floating:
+      return "a number";
+    case TokenKind::c_text:
+      return "a C text";
+    case TokenKind::text:
+      return "a text";
+    case TokenKind::at:
+      return "\"@\"";
+    case TokenKind::left_bracket:
+      return "\"[\"";
+    case TokenKind::right_bracket:
+      return "\"]\"";
+    case TokenKind::left_paren:
+      return "\"(\"";
+    case TokenKind::right_paren:
+      return "\")\"";
+    case TokenKind::left_brace:
+      return "\"{\"";
+    case TokenKind::right_brace:
+      return "\"}\"";
+    case TokenKind::comma:
+      return "\",\"";
+    case TokenKind::colon:
+      return "\":\"";
+    case TokenKind::semicolon:
+      return "\";\"";
+    case TokenKind::equals:
+      return "\"=\"";
+    case TokenKind::minus:
+      return "\"-\"";
+    case TokenKind::line_break:
+      return "the end of the line";
+    case TokenKind::end:
+      return "the end of the input";
   }
   return "a token";
 }

@@ -57,7 +57,8 @@ class Parser {
     throw Failure{SyntaxError{at.position, std::move(message)}};
   }
   Token expect(TokenKind kind, const char* what) {
-    if (peek().kind != kind) fail(peek(), std::string("expected ") + what + ", found " + describe(peek()));
+    if (peek().kind != kind)
+      fail(peek(), std::string("expected ") + what + ", found " + describe(peek()));
     return take();
   }
 
@@ -104,10 +105,12 @@ class Parser {
   ExpressionPtr expression() {
     const Token& token = peek();
     switch (token.kind) {
-      case TokenKind::left_bracket: return send();
+      case TokenKind::left_bracket:
+        return send();
       case TokenKind::integer:
       case TokenKind::floating:
-      case TokenKind::minus: return number();
+      case TokenKind::minus:
+        return number();
       case TokenKind::c_text: {
         const Position at = token.position;
         return make(at, CTextLiteral{adjacent_texts(TokenKind::c_text)});
@@ -116,8 +119,10 @@ class Parser {
         const Position at = token.position;
         return make(at, TextLiteral{adjacent_texts(TokenKind::text)});
       }
-      case TokenKind::at: return at_literal();
-      case TokenKind::identifier: return name();
+      case TokenKind::at:
+        return at_literal();
+      case TokenKind::identifier:
+        return name();
       case TokenKind::left_paren: {
         const Token open = take();
         Nesting nesting(*this, open);
@@ -125,7 +130,8 @@ class Parser {
         expect(TokenKind::right_paren, "\")\"");
         return inner;
       }
-      default: fail(token, "expected an expression, found " + describe(token));
+      default:
+        fail(token, "expected an expression, found " + describe(token));
     }
   }
 
@@ -208,13 +214,14 @@ class Parser {
     switch (token.kind) {
       case TokenKind::integer:
       case TokenKind::floating:
-      case TokenKind::minus: return make(at.position, Boxed{number()});
+      case TokenKind::minus:
+        return make(at.position, BoxedLiteral{number()});
       case TokenKind::left_paren: {
         const Token open = take();
         Nesting nesting(*this, open);
         ExpressionPtr inner = expression();
         expect(TokenKind::right_paren, "\")\"");
-        return make(at.position, Boxed{std::move(inner)});
+        return make(at.position, BoxedLiteral{std::move(inner)});
       }
       case TokenKind::left_bracket: {
         const Token open = take();
@@ -245,14 +252,17 @@ class Parser {
       case TokenKind::identifier:
         if (token.text == "YES" || token.text == "NO") {
           const Token word = take();
-          return make(at.position, Boxed{make(word.position, BoolLiteral{word.text == "YES"})});
+          return make(at.position,
+                      BoxedLiteral{make(word.position, BoolLiteral{word.text == "YES"})});
         }
         if (token.text == "selector") return selector(at);
         break;
-      default: break;
+      default:
+        break;
     }
-    fail(token, "expected a number, YES, NO, \"(\", \"[\", \"{\" or \"selector\" after \"@\", found " +
-                    describe(token));
+    fail(token,
+         "expected a number, YES, NO, \"(\", \"[\", \"{\" or \"selector\" after \"@\", found " +
+             describe(token));
   }
 
   // @selector(name), @selector(key:other:)

@@ -54,7 +54,7 @@ struct BoolLiteral {
 // nil, Nil and NULL.
 struct NilLiteral {};
 // @42, @3.5, @YES, @(expression): the value as an object.
-struct Boxed {
+struct BoxedLiteral {
   ExpressionPtr inner;
 };
 // @[a, b]
@@ -88,8 +88,8 @@ struct StructMaker {
 
 struct Expression {
   using Node = std::variant<IntegerLiteral, FloatLiteral, CTextLiteral, TextLiteral, BoolLiteral,
-                            NilLiteral, Boxed, ArrayLiteral, DictionaryLiteral, SelectorLiteral,
-                            Name, Send, StructMaker>;
+                            NilLiteral, BoxedLiteral, ArrayLiteral, DictionaryLiteral,
+                            SelectorLiteral, Name, Send, StructMaker>;
   Position position;
   Node node;
 };
