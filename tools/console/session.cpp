@@ -49,10 +49,10 @@ void Session::idle() {
   if (!between_statements_) return;
   // What the host runs is not the statement's doing, but the console stays
   // open when it raises.
+  ns::AutoreleasePool pool;
   try {
     between_statements_();
   } catch (const objc::Exception& exception) {
-    ns::AutoreleasePool pool;
     report({}, 0, exception_line(exception.object()) + " (raised in the main run loop)");
   }
 }
