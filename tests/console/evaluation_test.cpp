@@ -82,6 +82,24 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"[@\"a\" description]", "\"a\""},
         Case{"[NSString stringWithUTF8String:\"\\u00e9t\\u00e9\"]", "\"\xC3\xA9t\xC3\xA9\""}));
 
+INSTANTIATE_TEST_SUITE_P(
+    Colours, Answers,
+    testing::Values(Case{"[UIColor colorWithWhite:1 alpha:1]", "UIColor grey(1, 1) #FFFF00"},
+                    Case{"[UIColor colorWithRed:1 green:1 blue:1 alpha:1]",
+                         "UIColor rgb(1, 1, 1, 1) #FFFFFF"},
+                    Case{"[UIColor colorWithRed:0.5 green:0 blue:1.2 alpha:0.25]",
+                         "UIColor rgb(0.5, 0, 1.2, 0.25) #8000132"},
+                    Case{"[UIColor clearColor]", "UIColor grey(0, 0) #000000"}));
+
+TEST(Evaluation, AViewKeepsTheColourItIsGiven) {
+  const Transcript t =
+      run({"v = [UIView new]", "[v backgroundColor]",
+           "[v setBackgroundColor:[UIColor colorWithWhite:1 alpha:1]]", "[v backgroundColor]",
+           "[[[UIView alloc] initWithFrame:CGRectMake(0, 0, 320, 44)] frame]"});
+  EXPECT_EQ(t.errors, "");
+  EXPECT_EQ(t.answers, "nil\nUIColor grey(1, 1) #FFFF00\n{{0, 0}, {320, 44}}\n");
+}
+
 TEST(Evaluation, ObjectsWithoutAFormOfTheirOwnShowTheirDescription) {
   const Transcript t = run({"[ConsoleProbe new]"});
   EXPECT_EQ(t.answers.rfind("<ConsoleProbe: 0x", 0), 0u) << t.answers;

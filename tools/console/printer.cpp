@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "platform/foundation/ns_string.h"
+#include "platform/graphics/color_components.h"
 #include "platform/objc/message.h"
+#include "platform/uikit/ui_color.h"
+#include "toolkit/color/color.h"
 
 namespace console {
 namespace {
@@ -64,12 +67,27 @@ std::string show_dictionary(id dictionary, int depth) {
   return out + "}";
 }
 
+// A colour as its class, model, components and colour text.
+std::string show_color(id color) {
+  const graphics::ColorComponents& value = ui::color_value(color);
+  const char* model = value.model() == graphics::ColorModel::rgb    ? "rgb"
+                      : value.model() == graphics::ColorModel::grey ? "grey"
+                                                                    : "other";
+  std::string out = std::string(objc::class_name_of(color)) + " " + model + "(";
+  for (std::size_t i = 0; i < value.count(); ++i) {
+    if (i > 0) out += ", ";
+    out += format_number(value.components()[i]);
+  }
+  return out + ") " + std::string(toolkit::color_text(value).view());
+}
+
 std::string show_object(id object, bool nested, int depth) {
   if (object == nil) return "nil";
   if (class_isMetaClass(object_getClass(object))) {
     return class_getName(reinterpret_cast<Class>(object));
   }
   if (ns::is_string(object)) return (nested ? "@" : "") + quote(ns::utf8(object));
+  if (ui::is_color(object)) return show_color(object);
   if (is_kind(object, "NSNumber")) return (nested ? "@" : "") + description_of(object);
   if (is_kind(object, "NSArray")) return show_array(object, depth);
   if (is_kind(object, "NSDictionary")) return show_dictionary(object, depth);

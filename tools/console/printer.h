@@ -8,6 +8,8 @@
 //  - an NSNumber as its value (inside a collection @42, @YES);
 //  - arrays and dictionaries in Objective-C literal form, @[@1, @"a"] and
 //    @{@"k": @1}, nested ones included (past a depth of 8 as @[...]);
+//  - a colour as its class, model, components and colour text:
+//    UIColor rgb(1, 1, 1, 1) #FFFFFF, UIColor grey(1, 1) #FFFF00;
 //  - a struct field by field in braces, so a CGRect reads {{0, 0}, {320, 44}}
 //    as the platform's NSStringFromCGRect writes it;
 //  - any other object by its description.
