@@ -10,6 +10,7 @@
 
 #include "platform/foundation/ns_object.h"
 #include "tests/console/console_probe.h"
+#include "tools/console/printer.h"
 #include "tools/console/session.h"
 
 namespace console {
@@ -160,6 +161,29 @@ TEST(Ownership, AnInitThatReplacesItsReceiverLeavesOneOwner) {
   EXPECT_EQ(t.answers, "-1\n");
   // The replaced receiver and, at the session's end, the replacement.
   EXPECT_EQ(console_test::probe_deallocations() - before, 2);
+}
+
+TEST(StructText, LaysFieldsOutAsTheCAbiDoes) {
+  struct Mixed {
+    char c;
+    struct {
+      short s;
+      double d;
+    } inner;
+    unsigned char flag;
+    float f;
+  } mixed{'x', {-2, 0.25}, 1, 1.5f};
+  const auto* bytes = reinterpret_cast<const unsigned char*>(&mixed);
+  EXPECT_EQ(show_struct("{Mixed=c{Inner=sd}Cf}", bytes, sizeof mixed), "{120, {-2, 0.25}, 1, 1.5}");
+  // Qualifiers and frame offsets in an encoding say nothing about the layout.
+  EXPECT_EQ(show_struct("{Mixed=c0{Inner=s0d8}8C24f28}", bytes, sizeof mixed),
+            "{120, {-2, 0.25}, 1, 1.5}");
+  // What cannot be laid out here, or does not match the bytes, gives nothing.
+  EXPECT_EQ(show_struct("{Mixed=c{Inner=sd}Cf}", bytes, sizeof mixed - 8), "");
+  EXPECT_EQ(show_struct("{Array=[4i]}", bytes, 16), "");
+  EXPECT_EQ(show_struct("{Union=(U=id)}", bytes, 8), "");
+  EXPECT_EQ(show_struct("{Open=id", bytes, 16), "");
+  EXPECT_EQ(show_struct("i", bytes, 4), "");
 }
 
 TEST(OwnershipFamilies, FollowTheSelectorsFirstWord) {
