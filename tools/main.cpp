@@ -5,10 +5,13 @@
 // runs Objective-C message expressions inside the host app model: each -e
 // expression and each script file in the order given, or, with neither, the
 // statements typed at the "tenebra> " prompt (or piped in; the prompt shows
-// only on a terminal). Answers go to standard output, one line each; errors to
-// standard error, one line each starting with "error: ". Exit status: 0 when
-// every statement ran, 1 when one of the -e expressions or script statements
-// failed (a prompt session ends with 0), 2 for a usage error.
+// only on a terminal). --root names the device root the app runs against
+// (by default $TENEBRA_DEVICE_ROOT, else the root the build stages). Answers
+// go to standard output, one line each; errors to standard error, one line
+// each starting with "error: ". Exit status: 0 when every statement ran, 1
+// when one of the -e expressions or script statements failed (a prompt
+// session ends with 0), 2 for a usage error or a device root that is no
+// directory.
 #include <unistd.h>
 
 #include <chrono>
@@ -20,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/device/device_paths.h"
 #include "platform/runloop/run_loop.h"
 #include "tools/console/session.h"
 
@@ -61,15 +65,18 @@ std::optional<ConsoleOptions> read_console_options(int argc, char** argv) {
   return options;
 }
 
-// Brings up the app the console runs in and answers the step that lets it
-// run for a moment: one turn of its main run loop that does not wait, which
-// runs the work posted to it and the notifications that have arrived. The
-// device root is checked here so that a mistyped --root is reported before
+// Brings up the app the console runs in, on the device root `root` when one
+// is given, and answers the step that lets it run for a moment: one turn of
+// its main run loop that does not wait, which runs the work posted to it and
+// the notifications that have arrived. A mistyped --root is reported before
 // anything runs.
 std::optional<std::function<void()>> launch_app(const std::optional<std::string>& root) {
-  if (root && !std::filesystem::is_directory(*root)) {
-    std::cerr << "error: the device root \"" << *root << "\" is not a directory\n";
-    return std::nullopt;
+  if (root) {
+    if (!std::filesystem::is_directory(*root)) {
+      std::cerr << "error: the device root \"" << *root << "\" is not a directory\n";
+      return std::nullopt;
+    }
+    device::set_root(*root);
   }
   return std::function<void()>(
       []() { cf::main_run_loop().run_once(std::chrono::milliseconds(0)); });

@@ -92,6 +92,28 @@ INSTANTIATE_TEST_SUITE_P(
                          "UIColor rgb(0.5, 0, 1.2, 0.25) #8000132"},
                     Case{"[UIColor clearColor]", "UIColor grey(0, 0) #000000"}));
 
+INSTANTIATE_TEST_SUITE_P(
+    FoundationValues, Answers,
+    testing::Values(
+        Case{"@42", "42"}, Case{"@-5", "-5"}, Case{"@3.5", "3.5"}, Case{"@0.5f", "0.5"},
+        Case{"@YES", "YES"}, Case{"@(NO)", "NO"},
+        Case{"@(18446744073709551615)", "18446744073709551615"},
+        Case{"@(\"c text\")", "\"c text\""},
+        Case{"[NSNumber numberWithDouble:0.30000000000000004]", "0.30000000000000004"},
+        Case{"@[]", "@[]"}, Case{"@{}", "@{}"},
+        Case{"@[@1, @\"a\", @[@2.5, @NO], NSObject]", "@[@1, @\"a\", @[@2.5, @NO], NSObject]"},
+        Case{"@{@\"k\": @1, @\"l\": @[@\"m\"]}", "@{@\"k\": @1, @\"l\": @[@\"m\"]}"},
+        Case{"[@[@1, @2] count]", "2"}, Case{"[@{@\"k\": @\"v\"} objectForKey:@\"k\"]", "\"v\""},
+        Case{"[ConsoleProbe twice:@21]", "42"}, Case{"[p setValue:@YES]; [p value]", "1"}));
+
+TEST(Evaluation, NestingBeyondEightLevelsIsCutShort) {
+  // An array that holds itself would otherwise print for ever.
+  const Transcript t =
+      run({"a = [NSMutableArray new]; [a addObject:a]", "a", "[a removeAllObjects]"});
+  EXPECT_EQ(t.errors, "");
+  EXPECT_EQ(t.answers, "@[@[@[@[@[@[@[@[@[...]]]]]]]]]\n");
+}
+
 TEST(Evaluation, AViewKeepsTheColourItIsGiven) {
   const Transcript t =
       run({"v = [UIView new]", "[v backgroundColor]",
@@ -241,7 +263,13 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"[p autorelease]", "\"autorelease\" cannot be sent here"},
         Case{"@(p)", "cannot box an object: @(...) takes a number or a C text"},
         Case{"@(CGPointMake(1, 2))", "cannot box a struct CGPoint"},
-        Case{"-9223372036854775809", "integer constant -9223372036854775809 is too small"}));
+        Case{"-9223372036854775809", "integer constant -9223372036854775809 is too small"},
+        Case{"@[@1, nil]", "array element 2 is nil, not an object"},
+        Case{"@[@1, 2]", "array element 2 is an integer, not an object"},
+        Case{"@{@\"k\": nil}", "dictionary value 1 is nil, not an object"},
+        Case{"@{nil: @1}", "dictionary key 1 is nil, not an object"},
+        Case{"[@[@1] objectAtIndex:3]",
+             "NSRangeException: *** -[NSArray objectAtIndex:]: index 3"}));
 
 TEST(Errors, AFailedStatementLeavesTheVariableAsItWas) {
   const Transcript t = run({"v = 1", "v = [p explode]", "v = [Nope new]", "v"});

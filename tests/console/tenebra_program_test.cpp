@@ -140,7 +140,14 @@ TEST_F(TenebraProgram, ADeviceRootThatIsNoDirectoryIsRefused) {
   EXPECT_EQ(o.out, "");
   EXPECT_EQ(o.err, "error: the device root \"" + (directory_ / "absent").string() +
                        "\" is not a directory\n");
-  EXPECT_EQ(run({"console", "--root=" + directory_.string(), "-e", "1"}).out, "1\n");
+}
+
+TEST_F(TenebraProgram, DevicePathsResolveUnderTheRootGiven) {
+  std::filesystem::create_directories(directory_ / "device" / "var" / "mobile");
+  file("device/var/mobile/marker", "");
+  const std::string probe = "[[NSFileManager defaultManager] fileExistsAtPath:@\"/User/marker\"]";
+  EXPECT_EQ(run({"console", "--root", (directory_ / "device").string(), "-e", probe}).out, "YES\n");
+  EXPECT_EQ(run({"console", "--root=" + directory_.string(), "-e", probe}).out, "NO\n");
 }
 
 }  // namespace

@@ -216,9 +216,12 @@ Value Evaluator::box(const Value& inner) {
 
 namespace {
 
-// An element of a collection literal: an object, never nil (the platform's
-// collections hold no nil).
+// An element of a collection literal: an object (a class is one too), never
+// nil (the platform's collections hold no nil).
 id element(const Value& value, const char* what, std::size_t index) {
+  if (const Class* cls = value.boxed.get<Class>(); cls != nullptr && *cls != Nil) {
+    return reinterpret_cast<id>(*cls);
+  }
   const id* object = value.boxed.get<id>();
   if (object == nullptr || *object == nil) {
     throw EvaluationError(std::string(what) + " " + std::to_string(index + 1) + " is " +

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/foundation/ns_number.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/graphics/color_components.h"
 #include "platform/objc/message.h"
@@ -67,6 +68,22 @@ std::string show_dictionary(id dictionary, int depth) {
   return out + "}";
 }
 
+// A number as the value it holds: a Boolean as YES or NO, a floating value
+// in the shortest form that reads back as the same double.
+std::string show_number(id number) {
+  switch (ns::number_kind(number)) {
+    case ns::NumberKind::kBoolean:
+      return objc::msg<BOOL>(number, "boolValue") ? "YES" : "NO";
+    case ns::NumberKind::kInteger:
+      return std::to_string(objc::msg<long long>(number, "longLongValue"));
+    case ns::NumberKind::kLargeUnsigned:
+      return std::to_string(objc::msg<unsigned long long>(number, "unsignedLongLongValue"));
+    case ns::NumberKind::kReal:
+      return format_number(objc::msg<double>(number, "doubleValue"));
+  }
+  return description_of(number);
+}
+
 // A colour as its class, model, components and colour text.
 std::string show_color(id color) {
   const graphics::ColorComponents& value = ui::color_value(color);
@@ -88,7 +105,7 @@ std::string show_object(id object, bool nested, int depth) {
   }
   if (ns::is_string(object)) return (nested ? "@" : "") + quote(ns::utf8(object));
   if (ui::is_color(object)) return show_color(object);
-  if (is_kind(object, "NSNumber")) return (nested ? "@" : "") + description_of(object);
+  if (ns::is_number(object)) return (nested ? "@" : "") + show_number(object);
   if (is_kind(object, "NSArray")) return show_array(object, depth);
   if (is_kind(object, "NSDictionary")) return show_dictionary(object, depth);
   return description_of(object);

@@ -5,7 +5,8 @@
 //    shortest form that reads back as the same number ("0.8", "1e-07");
 //  - a text quoted with C's escapes, "abc" (a C text and an NSString alike;
 //    inside a collection an NSString keeps its @, @"abc");
-//  - an NSNumber as its value (inside a collection @42, @YES);
+//  - an NSNumber as its value, a Boolean one as YES or NO (inside a
+//    collection @42, @YES);
 //  - arrays and dictionaries in Objective-C literal form, @[@1, @"a"] and
 //    @{@"k": @1}, nested ones included (past a depth of 8 as @[...]);
 //  - a colour as its class, model, components and colour text:
