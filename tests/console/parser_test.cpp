@@ -219,6 +219,10 @@ TEST(OpenBrackets, TellsWhetherAReaderNeedsMoreLines) {
       {"@\"unterminated [", 0},
   };
   for (const auto& [source, depth] : cases) EXPECT_EQ(open_brackets(source), depth) << source;
+  // Carried from line to line, the count is the one of the whole text.
+  EXPECT_EQ(open_brackets("and:2]", open_brackets("[v sumOf:[w a:1", 0)), 1);
+  EXPECT_EQ(open_brackets("]]]]", 2), 0);
+  EXPECT_EQ(open_brackets("@\"unterminated", 3), 0);
 }
 
 }  // namespace

@@ -164,6 +164,21 @@ TEST_F(Prompt, TheHostRunsWhileThePromptWaits) {
   EXPECT_EQ(answers_.str(), "42\n");
 }
 
+TEST_F(Prompt, ALineMayArriveInPieces) {
+  send("[ConsoleProbe tw");
+  int turn = 0;
+  Session session(answers_, errors_, [&]() {
+    ++turn;
+    if (turn == 1) send("ice:3] [Cons");
+    if (turn == 2) send("oleProbe twice:1]\n4\n[ConsoleProbe\n twice:5]");
+    if (turn == 3) close_input();
+  });
+  session.run_prompt(fds_[0], "");
+  EXPECT_EQ(answers_.str(), "4\n10\n");
+  EXPECT_EQ(errors_.str(),
+            "error: syntax error at column 24: expected the end of the statement, found \"[\"\n");
+}
+
 TEST_F(Prompt, WorkPostedToTheMainRunLoopRunsWhileThePromptWaits) {
   // Another thread posts work to the main run loop; the prompt's input only
   // arrives once that work has run on this thread, between reads.

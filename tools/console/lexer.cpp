@@ -324,10 +324,10 @@ class Lexer {
 
 LexResult tokenize(std::string_view source) { return Lexer(source).run(); }
 
-int open_brackets(std::string_view source) {
+int open_brackets(std::string_view source, int already_open) {
   const LexResult lexed = tokenize(source);
   if (lexed.failed()) return 0;
-  int depth = 0;
+  int depth = already_open;
   for (const Token& token : lexed.tokens) {
     switch (token.kind) {
       case TokenKind::left_bracket:

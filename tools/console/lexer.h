@@ -55,11 +55,12 @@ struct LexResult {
 // character the language has no use for) and reports it.
 LexResult tokenize(std::string_view source);
 
-// How many brackets, parentheses and braces `source` leaves open (never
-// below 0). A reader that gets a positive answer asks for another line
-// before running the statement. Source that does not lex counts as complete,
-// so its error is reported at once.
-int open_brackets(std::string_view source);
+// How many brackets, parentheses and braces are open after `source`, when
+// `already_open` were open before it (never below 0). A reader that gets a
+// positive answer asks for another line before running the statement; since
+// no token spans lines, it can carry the count from line to line. Source that
+// does not lex counts as complete, so its error is reported at once.
+int open_brackets(std::string_view source, int already_open = 0);
 
 // How a token is named in a syntax error: `"]"`, `a name`, `the end of the line`.
 std::string describe(const Token& token);

@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -104,13 +105,15 @@ bool Session::run_file(const std::string& path) {
   std::string chunk;
   int chunk_line = 1;
   int line_number = 0;
+  int open = 0;
   std::string line;
   while (std::getline(file, line)) {
     ++line_number;
     if (chunk.empty()) chunk_line = line_number;
     chunk += line;
     chunk += '\n';
-    if (open_brackets(chunk) == 0) {
+    open = open_brackets(line, open);
+    if (open == 0) {
       all_ran = run(chunk, path, chunk_line) && all_ran;
       chunk.clear();
     }
@@ -126,6 +129,7 @@ void Session::run_prompt(int fd, std::string_view prompt) {
                      : std::string(prompt.size() > 5 ? prompt.size() - 5 : 0, ' ') + "...> ";
   std::string pending;  // bytes read but not yet ended by a line break
   std::string chunk;    // lines of a statement whose brackets are still open
+  int open = 0;
   bool at_end = false;
   const auto show_prompt = [&]() {
     if (prompt.empty()) return;
@@ -144,22 +148,31 @@ void Session::run_prompt(int fd, std::string_view prompt) {
     char buffer[4096];
     const ssize_t got = ::read(fd, buffer, sizeof buffer);
     if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    // What `pending` held before this read has no line break: search only
+    // the new bytes, so a very long line costs no more than its length.
+    std::size_t from = pending.size();
     if (got <= 0) {
       at_end = true;
       if (!pending.empty()) pending += '\n';
+      from = pending.empty() ? 0 : pending.size() - 1;
     } else {
       pending.append(buffer, static_cast<std::size_t>(got));
     }
+    std::size_t start = 0;
     std::size_t line_end;
-    while ((line_end = pending.find('\n')) != std::string::npos) {
-      chunk.append(pending, 0, line_end + 1);
-      pending.erase(0, line_end + 1);
-      if (open_brackets(chunk) == 0 || at_end) {
+    while ((line_end = pending.find('\n', std::max(start, from))) != std::string::npos) {
+      const std::string_view line = std::string_view(pending).substr(start, line_end - start);
+      open = open_brackets(line, open);
+      chunk.append(line);
+      chunk += '\n';
+      start = line_end + 1;
+      if (open == 0) {
         run(chunk);
         chunk.clear();
       }
       if (!at_end) show_prompt();
     }
+    pending.erase(0, start);
   }
   if (!chunk.empty()) run(chunk);
   if (!prompt.empty()) answers_ << '\n';
