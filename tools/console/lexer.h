@@ -1,0 +1,68 @@
+// The console's tokens. The lexer turns one piece of source into tokens with
+// their positions; a line break is a token of its own because it ends a
+// statement, except inside brackets, where the parser passes over it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "tools/console/syntax.h"
+
+namespace console {
+
+enum class TokenKind {
+  identifier,  // text
+  integer,     // magnitude
+  floating,    // number, single
+  c_text,      // "..." (text)
+  text,        // @"..." (text)
+  at,          // @ before anything but a quote
+  left_bracket,
+  right_bracket,
+  left_paren,
+  right_paren,
+  left_brace,
+  right_brace,
+  comma,
+  colon,
+  semicolon,
+  equals,
+  minus,
+  line_break,
+  end,
+};
+
+struct Token {
+  TokenKind kind = TokenKind::end;
+  Position position;
+  std::string text;             // identifier name or the decoded text (UTF-8)
+  std::uint64_t magnitude = 0;  // integer
+  double number = 0;            // floating
+  bool single = false;          // floating with the f suffix
+};
+
+struct LexResult {
+  std::vector<Token> tokens;  // always ends with an end token when there is no error
+  std::variant<std::monostate, SyntaxError> error;
+  bool failed() const { return std::holds_alternative<SyntaxError>(error); }
+};
+
+// Splits `source` into tokens. Stops at the first malformed token (an
+// unterminated text, a bad escape, a malformed or too large number, a
+// character the language has no use for) and reports it.
+LexResult tokenize(std::string_view source);
+
+// How many brackets, parentheses and braces are open after `source`, when
+// `already_open` were open before it (never below 0). A reader that gets a
+// positive answer asks for another line before running the statement; since
+// no token spans lines, it can carry the count from line to line. Source that
+// does not lex counts as complete, so its error is reported at once.
+int open_brackets(std::string_view source, int already_open = 0);
+
+// How a token is named in a syntax error: `"]"`, `a name`, `the end of the line`.
+std::string describe(const Token& token);
+
+}  // namespace console

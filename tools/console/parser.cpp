@@ -1,0 +1,316 @@
+#include "tools/console/parser.h"
+
+#include <string>
+#include <utility>
+
+#include "tools/console/lexer.h"
+
+namespace console {
+namespace {
+
+// Unwinds the recursive descent at the first error.
+struct Failure {
+  SyntaxError error;
+};
+
+class Parser {
+ public:
+  explicit Parser(std::vector<Token> tokens) : tokens_(std::move(tokens)) {}
+
+  std::vector<Statement> program() {
+    std::vector<Statement> statements;
+    while (true) {
+      while (peek().kind == TokenKind::semicolon || peek().kind == TokenKind::line_break) take();
+      if (peek().kind == TokenKind::end) return statements;
+      statements.push_back(statement());
+      const Token& after = peek();
+      if (after.kind != TokenKind::semicolon && after.kind != TokenKind::line_break &&
+          after.kind != TokenKind::end) {
+        fail(after, "expected the end of the statement, found " + describe(after));
+      }
+    }
+  }
+
+ private:
+  // Inside brackets a line break is only a blank.
+  const Token& peek() {
+    if (depth_ > 0) {
+      while (tokens_[next_].kind == TokenKind::line_break) ++next_;
+    }
+    return tokens_[next_];
+  }
+  const Token& peek_second() {
+    peek();
+    std::size_t at = next_ + 1;
+    if (depth_ > 0) {
+      while (at < tokens_.size() && tokens_[at].kind == TokenKind::line_break) ++at;
+    }
+    return tokens_[at < tokens_.size() ? at : tokens_.size() - 1];
+  }
+  Token take() {
+    peek();
+    Token token = tokens_[next_];
+    if (token.kind != TokenKind::end) ++next_;
+    return token;
+  }
+  [[noreturn]] static void fail(const Token& at, std::string message) {
+    throw Failure{SyntaxError{at.position, std::move(message)}};
+  }
+  Token expect(TokenKind kind, const char* what) {
+    if (peek().kind != kind)
+      fail(peek(), std::string("expected ") + what + ", found " + describe(peek()));
+    return take();
+  }
+
+  // Brackets, parentheses and braces nest through this guard.
+  class Nesting {
+   public:
+    Nesting(Parser& parser, const Token& at) : parser_(parser) {
+      if (++parser_.depth_ > kMaxNesting) fail(at, "expression is nested too deeply");
+    }
+    ~Nesting() { --parser_.depth_; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+   private:
+    Parser& parser_;
+  };
+
+  Statement statement() {
+    Statement result;
+    result.position = peek().position;
+    if (peek().kind == TokenKind::identifier && peek_second().kind == TokenKind::equals) {
+      const Token name = take();
+      if (is_reserved(name.text)) fail(name, "cannot assign to \"" + name.text + "\"");
+      take();
+      result.target = name.text;
+    }
+    result.value = expression();
+    return result;
+  }
+
+  static bool is_reserved(const std::string& name) {
+    return name == "YES" || name == "NO" || name == "nil" || name == "Nil" || name == "NULL" ||
+           is_struct_maker(name);
+  }
+
+  template <typename Node>
+  static ExpressionPtr make(Position at, Node node) {
+    auto expression = std::make_unique<Expression>();
+    expression->position = at;
+    expression->node = std::move(node);
+    return expression;
+  }
+
+  ExpressionPtr expression() {
+    const Token& token = peek();
+    switch (token.kind) {
+      case TokenKind::left_bracket:
+        return send();
+      case TokenKind::integer:
+      case TokenKind::floating:
+      case TokenKind::minus:
+        return number();
+      case TokenKind::c_text: {
+        const Position at = token.position;
+        return make(at, CTextLiteral{adjacent_texts(TokenKind::c_text)});
+      }
+      case TokenKind::text: {
+        const Position at = token.position;
+        return make(at, TextLiteral{adjacent_texts(TokenKind::text)});
+      }
+      case TokenKind::at:
+        return at_literal();
+      case TokenKind::identifier:
+        return name();
+      case TokenKind::left_paren: {
+        const Token open = take();
+        Nesting nesting(*this, open);
+        ExpressionPtr inner = expression();
+        expect(TokenKind::right_paren, "\")\"");
+        return inner;
+      }
+      default:
+        fail(token, "expected an expression, found " + describe(token));
+    }
+  }
+
+  // "a" "b" is one text, as in C.
+  std::string adjacent_texts(TokenKind kind) {
+    std::string text;
+    while (peek().kind == kind) text += take().text;
+    return text;
+  }
+
+  ExpressionPtr number() {
+    const Position at = peek().position;
+    const bool negative = peek().kind == TokenKind::minus;
+    if (negative) {
+      take();
+      if (peek().kind != TokenKind::integer && peek().kind != TokenKind::floating) {
+        fail(peek(), "expected a number after \"-\", found " + describe(peek()));
+      }
+    }
+    const Token token = take();
+    if (token.kind == TokenKind::integer) {
+      return make(at, IntegerLiteral{token.magnitude, negative && token.magnitude != 0});
+    }
+    return make(at, FloatLiteral{negative ? -token.number : token.number, token.single});
+  }
+
+  ExpressionPtr name() {
+    const Token token = take();
+    const std::string& text = token.text;
+    if (text == "YES" || text == "NO") return make(token.position, BoolLiteral{text == "YES"});
+    if (text == "nil" || text == "Nil" || text == "NULL") return make(token.position, NilLiteral{});
+    if (peek().kind == TokenKind::left_paren) {
+      if (!is_struct_maker(text)) fail(token, "unknown function \"" + text + "\"");
+      const Token open = take();
+      Nesting nesting(*this, open);
+      StructMaker maker{text, {}};
+      if (peek().kind != TokenKind::right_paren) {
+        maker.arguments.push_back(expression());
+        while (peek().kind == TokenKind::comma) {
+          take();
+          maker.arguments.push_back(expression());
+        }
+      }
+      expect(TokenKind::right_paren, "\",\" or \")\"");
+      return make(token.position, std::move(maker));
+    }
+    return make(token.position, Name{text});
+  }
+
+  ExpressionPtr send() {
+    const Token open = take();
+    Nesting nesting(*this, open);
+    Send message;
+    message.receiver = expression();
+    const Token& first = peek();
+    if (first.kind == TokenKind::identifier && peek_second().kind != TokenKind::colon) {
+      message.selector = take().text;
+    } else if (first.kind == TokenKind::identifier || first.kind == TokenKind::colon) {
+      while (peek().kind == TokenKind::colon ||
+             (peek().kind == TokenKind::identifier && peek_second().kind == TokenKind::colon)) {
+        if (peek().kind == TokenKind::identifier) message.selector += take().text;
+        take();
+        message.selector += ':';
+        message.arguments.push_back(expression());
+      }
+      while (peek().kind == TokenKind::comma) {
+        take();
+        message.arguments.push_back(expression());
+      }
+    } else {
+      fail(first, "expected a selector, found " + describe(first));
+    }
+    expect(TokenKind::right_bracket, "\"]\"");
+    return make(open.position, std::move(message));
+  }
+
+  ExpressionPtr at_literal() {
+    const Token at = take();
+    const Token& token = peek();
+    switch (token.kind) {
+      case TokenKind::integer:
+      case TokenKind::floating:
+      case TokenKind::minus:
+        return make(at.position, BoxedLiteral{number()});
+      case TokenKind::left_paren: {
+        const Token open = take();
+        Nesting nesting(*this, open);
+        ExpressionPtr inner = expression();
+        expect(TokenKind::right_paren, "\")\"");
+        return make(at.position, BoxedLiteral{std::move(inner)});
+      }
+      case TokenKind::left_bracket: {
+        const Token open = take();
+        Nesting nesting(*this, open);
+        ArrayLiteral array;
+        while (peek().kind != TokenKind::right_bracket) {
+          array.elements.push_back(expression());
+          if (peek().kind != TokenKind::comma) break;
+          take();
+        }
+        expect(TokenKind::right_bracket, "\",\" or \"]\"");
+        return make(at.position, std::move(array));
+      }
+      case TokenKind::left_brace: {
+        const Token open = take();
+        Nesting nesting(*this, open);
+        DictionaryLiteral dictionary;
+        while (peek().kind != TokenKind::right_brace) {
+          ExpressionPtr key = expression();
+          expect(TokenKind::colon, "\":\"");
+          dictionary.entries.emplace_back(std::move(key), expression());
+          if (peek().kind != TokenKind::comma) break;
+          take();
+        }
+        expect(TokenKind::right_brace, "\",\" or \"}\"");
+        return make(at.position, std::move(dictionary));
+      }
+      case TokenKind::identifier:
+        if (token.text == "YES" || token.text == "NO") {
+          const Token word = take();
+          return make(at.position,
+                      BoxedLiteral{make(word.position, BoolLiteral{word.text == "YES"})});
+        }
+        if (token.text == "selector") return selector(at);
+        break;
+      default:
+        break;
+    }
+    fail(token,
+         "expected a number, YES, NO, \"(\", \"[\", \"{\" or \"selector\" after \"@\", found " +
+             describe(token));
+  }
+
+  // @selector(name), @selector(key:other:)
+  ExpressionPtr selector(const Token& at) {
+    take();
+    const Token open = expect(TokenKind::left_paren, "\"(\"");
+    Nesting nesting(*this, open);
+    std::string name;
+    if (peek().kind == TokenKind::identifier && peek_second().kind != TokenKind::colon) {
+      name = take().text;
+    } else {
+      while (peek().kind == TokenKind::colon ||
+             (peek().kind == TokenKind::identifier && peek_second().kind == TokenKind::colon)) {
+        if (peek().kind == TokenKind::identifier) name += take().text;
+        take();
+        name += ':';
+      }
+      if (name.empty()) fail(peek(), "expected a selector, found " + describe(peek()));
+    }
+    expect(TokenKind::right_paren, "\")\"");
+    return make(at.position, SelectorLiteral{std::move(name)});
+  }
+
+  std::vector<Token> tokens_;
+  std::size_t next_ = 0;
+  int depth_ = 0;
+};
+
+}  // namespace
+
+bool is_struct_maker(std::string_view name) {
+  return name == "CGRectMake" || name == "CGSizeMake" || name == "CGPointMake" ||
+         name == "NSMakeRange";
+}
+
+ParseResult parse(std::string_view source) {
+  ParseResult result;
+  LexResult lexed = tokenize(source);
+  if (lexed.failed()) {
+    result.error = std::get<SyntaxError>(lexed.error);
+    return result;
+  }
+  try {
+    result.statements = Parser(std::move(lexed.tokens)).program();
+  } catch (const Failure& failure) {
+    result.error = failure.error;
+  }
+  return result;
+}
+
+}  // namespace console

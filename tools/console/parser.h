@@ -1,0 +1,31 @@
+// Reads console source into statements. The grammar is Objective-C's message
+// syntax with its literals; statements are separated by ";" or line breaks
+// (line breaks inside brackets do not end a statement).
+#pragma once
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "tools/console/syntax.h"
+
+namespace console {
+
+struct ParseResult {
+  std::vector<Statement> statements;
+  std::optional<SyntaxError> error;  // set: `statements` is empty
+};
+
+// Parses every statement of `source`, or reports the first syntax error
+// (nothing of a source with an error is kept, so nothing of it runs).
+ParseResult parse(std::string_view source);
+
+// The functions that make structs: CGRectMake, CGSizeMake, CGPointMake,
+// NSMakeRange.
+bool is_struct_maker(std::string_view name);
+
+// Deepest nesting of brackets the parser accepts, so hostile input cannot
+// exhaust the stack.
+inline constexpr int kMaxNesting = 200;
+
+}  // namespace console
