@@ -1,0 +1,199 @@
+#include "obfuscator/obfuscator.h"
+
+#include <array>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "obfuscator/masking.h"
+#include "obfuscator/source_text.h"
+#include "platform/foundation/ns_object.h"
+#include "platform/foundation/ns_string.h"
+#include "platform/objc/class_definition.h"
+#include "platform/objc/message.h"
+#include "platform/objc/ref.h"
+
+namespace obfuscator {
+namespace {
+
+using objc::msg;
+using objc::Ref;
+
+const objc::Member<Ref> kSalt{"Obfuscator", "_salt"};
+
+// Atomic property accessors take one of a few striped locks chosen by the
+// member's address, as the runtime's own accessors do.
+std::mutex& property_lock(const void* member) {
+  static std::array<std::mutex, 8> locks;
+  return locks[(reinterpret_cast<std::uintptr_t>(member) >> 4) % locks.size()];
+}
+
+// The process-wide salt store. It is not locked: its three operations must be
+// called from one thread at a time.
+SaltStore& salt_store() {
+  static SaltStore store;
+  return store;
+}
+
+std::string name_of(Class cls) { return cls != Nil ? class_getName(cls) : ""; }
+
+// The salt text of a class list: the names of its classes up to the first Nil.
+std::string salt_text_of(std::initializer_list<Class> classes) {
+  std::string text;
+  for (Class cls : classes) {
+    if (cls == Nil) break;
+    text += class_getName(cls);
+  }
+  return text;
+}
+
+// --- the key ---
+
+id salt(id self, SEL) {
+  Ref key;
+  {
+    std::lock_guard lock(property_lock(&kSalt.of(self)));
+    key = kSalt.of(self);
+  }
+  return ns::autorelease(key.leak());
+}
+
+void set_salt(id self, SEL, id key) {
+  Ref next = Ref::retain(key);
+  {
+    std::lock_guard lock(property_lock(&kSalt.of(self)));
+    std::swap(kSalt.of(self), next);
+  }
+}
+
+id hash_salt_using_sha1(id, SEL, id text) { return ns::string(sha1_hex(ns::utf8(text))); }
+
+// --- constructors and the salt store ---
+
+id new_with_salt_unsafe(id self, SEL, id salt_text) {
+  id object = msg<id>(self, "new");
+  msg<void>(object, "setSalt:", msg<id>(self, "hashSaltUsingSHA1:", salt_text));
+  return object;
+}
+
+id new_with_salt_text(id self, const std::string& salt_text) {
+  ns::AutoreleasePool pool;
+  return msg<id>(self, "newWithSaltUnsafe:", ns::string(salt_text));
+}
+
+id new_with_salt_class(id self, SEL, Class first) {
+  return new_with_salt_text(self, name_of(first));
+}
+
+void store_salt(id name, std::string salt_text) {
+  if (!ns::is_string(name)) return;
+  salt_store().store(ns::characters(name), std::move(salt_text));
+}
+
+void store_key_for_salt_class(id, SEL, id name, Class first) { store_salt(name, name_of(first)); }
+
+std::optional<std::string> stored_salt(id name) {
+  if (!ns::is_string(name)) return std::nullopt;
+  return salt_store().find(ns::characters(name));
+}
+
+id new_using_stored_salt(id self, SEL, id name) {
+  auto salt_text = stored_salt(name);
+  return salt_text ? new_with_salt_text(self, *salt_text) : nil;
+}
+
+id reveal_using_stored_salt(id self, SEL, const char* masked, id name) {
+  auto salt_text = stored_salt(name);
+  if (!salt_text) return nil;
+  Ref object = Ref::adopt(new_with_salt_text(self, *salt_text));
+  return msg<id>(object, "reveal:", masked);
+}
+
+// --- revealing and the C-string conversions ---
+
+id reveal_masked(id self, SEL, const char* masked) {
+  id key = msg<id>(self, "salt");
+  // The key cycles over as many of its UTF-8 bytes as it has characters: all
+  // 40 of a derived key.
+  const std::string key_bytes =
+      ns::utf8(key).substr(0, ns::is_string(key) ? ns::characters(key).size() : 0);
+  auto text = obfuscator::reveal(masked, key_bytes);
+  return text ? ns::string(*text) : nil;
+}
+
+id c_string_to_ns_string(id, SEL, const char* bytes) { return ns::string(latin1_text(bytes)); }
+
+char* convert_ns_string_to_c_string(id, SEL, id text) {
+  return c_string_from_code_units(ns::characters(text));
+}
+
+id hex_by_obfuscating_string_silence(id, SEL, id, BOOL) { return nil; }
+
+id hex_by_obfuscating_string(id self, SEL, id text) {
+  return msg<id>(self, "hexByObfuscatingString:silence:", text, NO);
+}
+
+// --- the generator side ---
+
+BOOL generate_code_with_salt(id, SEL, id, id) { return YES; }
+
+BOOL generate_code_with_salt_unsafe_into(id, SEL, id, id, BOOL, id*, id*) { return YES; }
+
+// The text form of any object, as "%@" writes it; empty for nil.
+std::string text_form(id object) {
+  if (object == nil) return "";
+  return ns::utf8(msg<id>(object, "description"));
+}
+
+id print_hex_with_key(id, SEL, id text, id name) {
+  std::optional<std::string> given_name;
+  if (name != nil) given_name = text_form(name);
+  return ns::string(array_line(ns::characters(text), given_name));
+}
+
+id print_hex(id self, SEL, id text) { return msg<id>(self, "printHex:WithKey:", text, nil); }
+
+Class define_class() {
+  return objc::ClassDefinition("Obfuscator", objc_getClass("NSObject"))
+      .member<Ref>("_salt")
+      .method("salt", salt)
+      .method("setSalt:", set_salt)
+      .method("reveal:", reveal_masked)
+      .method("CStringToNSString:", c_string_to_ns_string)
+      .method("convertNSStringtoCString:", convert_ns_string_to_c_string)
+      .method("hexByObfuscatingString:", hex_by_obfuscating_string)
+      .method("hexByObfuscatingString:silence:", hex_by_obfuscating_string_silence)
+      .class_method("hashSaltUsingSHA1:", hash_salt_using_sha1)
+      .class_method("newWithSaltUnsafe:", new_with_salt_unsafe)
+      .class_method("newWithSalt:", new_with_salt_class)
+      .class_method("storeKey:forSalt:", store_key_for_salt_class)
+      .class_method("newUsingStoredSalt:", new_using_stored_salt)
+      .class_method("reveal:UsingStoredSalt:", reveal_using_stored_salt)
+      .class_method("generateCodeWithSalt:WithStrings:", generate_code_with_salt)
+      .class_method("generateCodeWithSaltUnsafe:WithStrings:", generate_code_with_salt)
+      .class_method("generateCodeWithSaltUnsafe:WithStrings:silence:successfulP:unsuccessfulP:",
+                    generate_code_with_salt_unsafe_into)
+      .class_method("printHex:", print_hex)
+      .class_method("printHex:WithKey:", print_hex_with_key)
+      .finish();
+}
+
+}  // namespace
+
+void register_obfuscator_class() {
+  static const Class cls = define_class();
+  (void)cls;
+}
+
+id new_with_salt(std::initializer_list<Class> classes) {
+  register_obfuscator_class();
+  return new_with_salt_text(reinterpret_cast<id>(objc_getClass("Obfuscator")),
+                            salt_text_of(classes));
+}
+
+void store_key_for_salt(id name, std::initializer_list<Class> classes) {
+  store_salt(name, salt_text_of(classes));
+}
+
+}  // namespace obfuscator
