@@ -7,7 +7,11 @@
 #include <string>
 
 #include "obfuscator/masking.h"
+#include "obfuscator/permutations.h"
 #include "obfuscator/source_text.h"
+#include "platform/foundation/ns_array.h"
+#include "platform/foundation/ns_dictionary.h"
+#include "platform/foundation/ns_log.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/objc/class_definition.h"
@@ -38,12 +42,18 @@ SaltStore& salt_store() {
 
 std::string name_of(Class cls) { return cls != Nil ? class_getName(cls) : ""; }
 
-// The salt text of a class list: the names of its classes up to the first Nil.
-std::string salt_text_of(std::initializer_list<Class> classes) {
+bool is_class_object(id object) {
+  return object != nil && class_isMetaClass(object_getClass(object));
+}
+
+// The names of a collection's classes joined in order, the list ending at the
+// first element that is not a class (NSNull stands for the nil that ends a
+// C list). A collection is an NSArray; anything else holds no classes.
+std::string joined_class_names(id collection) {
   std::string text;
-  for (Class cls : classes) {
-    if (cls == Nil) break;
-    text += class_getName(cls);
+  for (id element : ns::array_items(collection)) {
+    if (!is_class_object(element)) break;
+    text += class_getName(reinterpret_cast<Class>(element));
   }
   return text;
 }
@@ -92,6 +102,14 @@ void store_salt(id name, std::string salt_text) {
 }
 
 void store_key_for_salt_class(id, SEL, id name, Class first) { store_salt(name, name_of(first)); }
+
+id new_with_salt_classes(id self, SEL, id classes) {
+  return new_with_salt_text(self, joined_class_names(classes));
+}
+
+void store_key_for_salt_classes(id, SEL, id name, id classes) {
+  store_salt(name, joined_class_names(classes));
+}
 
 std::optional<std::string> stored_salt(id name) {
   if (!ns::is_string(name)) return std::nullopt;
@@ -154,6 +172,47 @@ id print_hex_with_key(id, SEL, id text, id name) {
 
 id print_hex(id self, SEL, id text) { return msg<id>(self, "printHex:WithKey:", text, nil); }
 
+// An entry's value for `key`, nil for a missing entry or an element that is
+// not a dictionary.
+id entry_value(id entry, const char* key) {
+  return ns::is_dictionary(entry) ? msg<id>(entry, "objectForKey:", ns::string(key)) : nil;
+}
+
+// A value to write as an array's bytes: a text's own code units, another
+// object's text form; absent writes as the empty text.
+std::u16string code_units_of(id value) {
+  if (value == nil) return {};
+  return ns::characters(ns::is_string(value) ? value : msg<id>(value, "description"));
+}
+
+void log_code(id, SEL, id successful, id unsuccessful) {
+  ns::AutoreleasePool pool;
+  std::vector<std::string> texts;
+  for (id text : ns::array_items(unsuccessful)) texts.push_back(text_form(text));
+  if (auto record = unsuccessful_record(texts)) NSLog(NSSTR("%@"), ns::string(*record));
+
+  std::vector<GeneratedEntry> entries;
+  for (id entry : ns::array_items(successful)) {
+    id name = entry_value(entry, "key");
+    entries.push_back({name != nil ? std::optional(text_form(name)) : std::nullopt,
+                       text_form(entry_value(entry, "original")),
+                       code_units_of(entry_value(entry, "obfuscated"))});
+  }
+  if (auto record = source_record(entries)) NSLog(NSSTR("%@"), ns::string(*record));
+}
+
+id string_from_classes(id, SEL, id classes) { return ns::string(joined_class_names(classes)); }
+
+id all_permutations_of_array(id, SEL, id array) {
+  const auto arrangements = all_permutations(ns::array_items(array), [](id present, id item) {
+    return msg<BOOL>(present, "isEqual:", item) != NO;
+  });
+  std::vector<id> lists;
+  lists.reserve(arrangements.size());
+  for (const auto& arrangement : arrangements) lists.push_back(ns::array(arrangement));
+  return ns::array(lists);
+}
+
 Class define_class() {
   return objc::ClassDefinition("Obfuscator", objc_getClass("NSObject"))
       .member<Ref>("_salt")
@@ -168,6 +227,8 @@ Class define_class() {
       .class_method("newWithSaltUnsafe:", new_with_salt_unsafe)
       .class_method("newWithSalt:", new_with_salt_class)
       .class_method("storeKey:forSalt:", store_key_for_salt_class)
+      .class_method("newWithSaltClasses:", new_with_salt_classes)
+      .class_method("storeKey:forSaltClasses:", store_key_for_salt_classes)
       .class_method("newUsingStoredSalt:", new_using_stored_salt)
       .class_method("reveal:UsingStoredSalt:", reveal_using_stored_salt)
       .class_method("generateCodeWithSalt:WithStrings:", generate_code_with_salt)
@@ -176,24 +237,43 @@ Class define_class() {
                     generate_code_with_salt_unsafe_into)
       .class_method("printHex:", print_hex)
       .class_method("printHex:WithKey:", print_hex_with_key)
+      .class_method("logCodeWithSuccessful:unsuccessful:", log_code)
+      .class_method("stringFromClasses:", string_from_classes)
+      .class_method("allPermutationsOfArray:", all_permutations_of_array)
       .finish();
 }
 
 }  // namespace
 
-void register_obfuscator_class() {
-  static const Class cls = define_class();
-  (void)cls;
+void register_obfuscator_class() { [[maybe_unused]] static const Class cls = define_class(); }
+
+namespace {
+
+// The classes of a C++ class list up to its first Nil, as an NSArray.
+id class_array(std::initializer_list<Class> classes) {
+  std::vector<id> items;
+  for (Class cls : classes) {
+    if (cls == Nil) break;
+    items.push_back(reinterpret_cast<id>(cls));
+  }
+  return ns::array(items);
 }
 
-id new_with_salt(std::initializer_list<Class> classes) {
+Class obfuscator_class() {
   register_obfuscator_class();
-  return new_with_salt_text(reinterpret_cast<id>(objc_getClass("Obfuscator")),
-                            salt_text_of(classes));
+  return objc_getClass("Obfuscator");
+}
+
+}  // namespace
+
+id new_with_salt(std::initializer_list<Class> classes) {
+  ns::AutoreleasePool pool;
+  return msg<id>(obfuscator_class(), "newWithSaltClasses:", class_array(classes));
 }
 
 void store_key_for_salt(id name, std::initializer_list<Class> classes) {
-  store_salt(name, salt_text_of(classes));
+  ns::AutoreleasePool pool;
+  msg<void>(obfuscator_class(), "storeKey:forSaltClasses:", name, class_array(classes));
 }
 
 }  // namespace obfuscator

@@ -12,10 +12,25 @@
 //    first class only, the list then ending; an absent first class gives the
 //    empty salt text;
 //  - `newWithSaltClasses:` (id) and `storeKey:forSaltClasses:` (id, id) take
-//    the whole list as a collection, which ends at its first element that is
-//    not a class (NSNull stands for the nil that ends a C list);
+//    the whole list as an NSArray, which ends at its first element that is
+//    not a class (as `stringFromClasses:` joins them; NSNull stands for the
+//    nil that ends a C list);
 //  - C++ callers use `new_with_salt` and `store_key_for_salt` below, which
-//    take the list as written on the device, first Nil ending it.
+//    take the list as written on the device, first Nil ending it, and send
+//    the NSArray forms.
+//
+// Where the device's behaviour is unsound, this class does the sound thing:
+//  - `reveal:` on an object with no key or an empty key reveals nothing (nil)
+//    instead of reading past the key;
+//  - `reveal:` XORs the masked bytes as they are, so texts that are not
+//    ASCII come back too (see obfuscator::reveal);
+//  - `convertNSStringtoCString:` answers NULL when the allocation fails;
+//  - `printHex:WithKey:` of an empty text writes an array of the terminating
+//    zero alone, "const unsigned char _key[] = { 0x00 };".
+// `CStringToNSString:` reads bytes as ISO Latin-1, the platform's 8-bit
+// C-string encoding here. `logCodeWithSuccessful:unsuccessful:` writes an
+// absent "original" or "obfuscated" as the empty text. A key name that is not
+// a text stores nothing and finds nothing.
 #pragma once
 
 #include <initializer_list>

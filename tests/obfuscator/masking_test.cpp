@@ -33,14 +33,6 @@ TEST(DerivedKey, MatchesThePublishedSha1Vectors) {
   }
 }
 
-TEST(DerivedKey, HashesEveryByteIncludingZerosAndHighBytes) {
-  // The digest covers the whole byte string, not a C string's prefix.
-  EXPECT_NE(sha1_hex(std::string("a\0b", 3)), sha1_hex("a"));
-  const std::string key = sha1_hex("\xC3\xA9t\xC3\xA9");
-  EXPECT_EQ(key.size(), obfuscator::kDerivedKeyLength);
-  EXPECT_EQ(key.find_first_not_of("0123456789abcdef"), std::string::npos);
-}
-
 TEST(Masking, LongAsciiTextsComeBackAndByteFortyMeetsKeyByteZero) {
   const std::string key = sha1_hex("NSObjectNSString");
   const std::string text =
@@ -85,11 +77,6 @@ TEST(Revealing, GivesNothingWithoutAKeyOrForBytesThatAreNotUtf8) {
   EXPECT_EQ(reveal(nullptr, key), "");
 }
 
-TEST(Masking, AShortKeyCyclesOverItsOwnLength) {
-  EXPECT_EQ(apply_key("abcd", "\x01\x02"), "``bf");
-  EXPECT_EQ(apply_key("abcd", ""), "abcd");
-}
-
 TEST(EightBitText, EveryByteSurvivesTheTripToTextAndBack) {
   std::string bytes;
   for (int b = 1; b < 256; ++b) bytes += static_cast<char>(b);
@@ -104,30 +91,9 @@ TEST(EightBitText, EveryByteSurvivesTheTripToTextAndBack) {
   EXPECT_EQ(obfuscator::latin1_text(nullptr), u"");
 }
 
-TEST(EightBitText, KeepsTheLowByteOfWiderCodeUnits) {
-  char* bytes = obfuscator::c_string_from_code_units(u"A\u20AC\u0142");
-  ASSERT_NE(bytes, nullptr);
-  EXPECT_EQ(std::string(bytes, 4), std::string("A\xAC\x42\0", 4));
-  std::free(bytes);
-  char* empty = obfuscator::c_string_from_code_units(u"");
-  EXPECT_EQ(empty[0], '\0');
-  std::free(empty);
-}
-
 TEST(EightBitText, AFailedAllocationGivesNull) {
   auto failing = [](std::size_t) -> void* { return nullptr; };
   EXPECT_EQ(obfuscator::c_string_from_code_units(u"abc", failing), nullptr);
-}
-
-TEST(SaltStore, LooksUpNothingBeforeAStoreAndKeepsTheLatestSalt) {
-  obfuscator::SaltStore store;
-  EXPECT_EQ(store.find(u"k"), std::nullopt);
-  store.store(u"k", "NSObject");
-  store.store(u"other", "NSString");
-  store.store(u"k", "");
-  EXPECT_EQ(store.find(u"k"), "");
-  EXPECT_EQ(store.find(u"other"), "NSString");
-  EXPECT_EQ(store.find(u"K"), std::nullopt);
 }
 
 }  // namespace

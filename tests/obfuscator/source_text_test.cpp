@@ -25,12 +25,6 @@ TEST(ArrayLine, WritesEachCodeUnitInUpperCaseHexWithoutLeadingZeros) {
   for (const auto& c : cases) EXPECT_EQ(array_line(c.text, c.name), c.line);
 }
 
-TEST(UnsuccessfulRecord, ListsEachTextThenALineOfHyphens) {
-  EXPECT_EQ(obfuscator::unsuccessful_record({}), std::nullopt);
-  EXPECT_EQ(obfuscator::unsuccessful_record({"first", "second"}),
-            "Could not obfuscate these strings:\nfirst\nsecond\n-------------------------------");
-}
-
 TEST(SourceRecord, DeclaresThenDefinesEachEntryInOrder) {
   EXPECT_EQ(obfuscator::source_record({}), std::nullopt);
   const std::vector<obfuscator::GeneratedEntry> entries = {
