@@ -13,6 +13,7 @@
 #include "platform/foundation/ns_dictionary.h"
 #include "platform/foundation/ns_log.h"
 #include "platform/foundation/ns_object.h"
+#include "platform/foundation/ns_set.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/objc/class_definition.h"
 #include "platform/objc/message.h"
@@ -48,10 +49,13 @@ bool is_class_object(id object) {
 
 // The names of a collection's classes joined in order, the list ending at the
 // first element that is not a class (NSNull stands for the nil that ends a
-// C list). A collection is an NSArray; anything else holds no classes.
+// C list). A collection is an NSArray or an NSSet, walked in its enumeration
+// order; anything else holds no classes.
 std::string joined_class_names(id collection) {
   std::string text;
-  for (id element : ns::array_items(collection)) {
+  const auto elements =
+      ns::is_set(collection) ? ns::set_items(collection) : ns::array_items(collection);
+  for (id element : elements) {
     if (!is_class_object(element)) break;
     text += class_getName(reinterpret_cast<Class>(element));
   }

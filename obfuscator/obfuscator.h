@@ -12,7 +12,7 @@
 //    first class only, the list then ending; an absent first class gives the
 //    empty salt text;
 //  - `newWithSaltClasses:` (id) and `storeKey:forSaltClasses:` (id, id) take
-//    the whole list as an NSArray, which ends at its first element that is
+//    the whole list as an NSArray (or NSSet), which ends at its first element that is
 //    not a class (as `stringFromClasses:` joins them; NSNull stands for the
 //    nil that ends a C list);
 //  - C++ callers use `new_with_salt` and `store_key_for_salt` below, which

@@ -94,6 +94,7 @@ TEST_F(Generator, JoinsClassNamesUpToTheFirstElementThatIsNotAClass) {
       {nil, ""},
       {ns::array({nsclass("NSObject"), nsclass("NSString")}), "NSObjectNSString"},
       {ns::array({nsclass("NSString"), text("NSObject"), nsclass("NSObject")}), "NSString"},
+      {msg<id>(objc_getClass("NSSet"), "setWithObject:", nsclass("NSString")), "NSString"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ns::utf8(msg<id>(cls(), "stringFromClasses:", c.classes)), c.joined);
