@@ -23,13 +23,19 @@
 #include <string>
 #include <vector>
 
+#include "host/host_app.h"
+#include "platform/corefoundation/cf_notification_center.h"
+#include "platform/foundation/ns_object.h"
+#include "platform/foundation/ns_string.h"
 #include "platform/device/device_paths.h"
 #include "platform/runloop/run_loop.h"
 #include "tools/console/session.h"
 
 namespace {
 
-constexpr const char* kUsage = "usage: tenebra console [--root DIR] [-e EXPR]... [FILE...]\n";
+constexpr const char* kUsage =
+    "usage: tenebra console [--root DIR] [-e EXPR]... [FILE...]\n"
+    "       tenebra notify [--root DIR] NAME\n";
 
 struct ConsoleInput {
   bool is_expression = false;
@@ -78,6 +84,8 @@ std::optional<std::function<void()>> launch_app(const std::optional<std::string>
     }
     device::set_root(*root);
   }
+  static host::HostApp app;
+  app.launch();
   return std::function<void()>(
       []() { cf::main_run_loop().run_once(std::chrono::milliseconds(0)); });
 }
@@ -105,10 +113,28 @@ int run_console(int argc, char** argv) {
   return session.failed() ? 1 : 0;
 }
 
+// Posts the Darwin notification NAME, as the device's notifyutil -p does.
+int run_notify(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[0], "--root") == 0) {
+    device::set_root(argv[1]);
+    argc -= 2;
+    argv += 2;
+  }
+  if (argc != 1) {
+    std::cerr << kUsage;
+    return 2;
+  }
+  ns::AutoreleasePool pool;
+  CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
+                                       ns::string(argv[0]), nullptr, nullptr, true);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "console") == 0) return run_console(argc - 2, argv + 2);
+  if (argc >= 2 && std::strcmp(argv[1], "notify") == 0) return run_notify(argc - 2, argv + 2);
   if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::cout << kUsage;
     return 0;
