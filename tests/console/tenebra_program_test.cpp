@@ -123,15 +123,19 @@ TEST_F(TenebraProgram, ReadsPipedStatementsWithoutShowingThePrompt) {
 }
 
 TEST_F(TenebraProgram, UsageErrorsExitWithTwo) {
+  const std::string usage =
+      "usage: tenebra console [--root DIR] [-e EXPR]... [FILE...]\n"
+      "       tenebra notify [--root DIR] NAME\n";
   for (const auto& arguments : std::vector<std::vector<std::string>>{
            {}, {"consol"}, {"console", "-e"}, {"console", "--root"}, {"console", "-x"}}) {
     const Outcome o = run(arguments);
     EXPECT_EQ(o.status, 2);
-    EXPECT_EQ(o.err, "usage: tenebra console [--root DIR] [-e EXPR]... [FILE...]\n");
+    EXPECT_EQ(o.err, usage);
   }
+  EXPECT_EQ(run({"notify"}).status, 2);
   const Outcome help = run({"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out, "usage: tenebra console [--root DIR] [-e EXPR]... [FILE...]\n");
+  EXPECT_EQ(help.out, usage);
 }
 
 TEST_F(TenebraProgram, ADeviceRootThatIsNoDirectoryIsRefused) {
