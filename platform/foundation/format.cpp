@@ -54,7 +54,7 @@ struct Spec {
 
 struct Piece {
   bool is_spec;
-  std::size_t begin, end;  // literal span, or the spec's index in `begin`
+  std::size_t begin, end;  // literal span, or the conversion's index in `begin`
 };
 
 bool is_digit(char16_t c) { return c >= u'0' && c <= u'9'; }
