@@ -96,7 +96,9 @@ std::optional<std::string> read_file(std::string_view device_path, std::error_co
                                      std::size_t max_bytes) {
   error.clear();
   std::string host_path = resolve(device_path);
-  Descriptor file(::open(host_path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Non-blocking, so that a named pipe in the file's place cannot stall the
+  // open; a regular file reads the same either way.
+  Descriptor file(::open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (file.get() < 0) {
     error = last_error();
     return std::nullopt;

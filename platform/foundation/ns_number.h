@@ -5,6 +5,8 @@
 // across kinds (YES equals 1 equals 1.0), and equal numbers hash alike.
 #pragma once
 
+#include <concepts>
+
 #include "platform/objc/runtime.h"
 
 namespace ns {
@@ -15,6 +17,15 @@ void define_number_classes();
 id number(long long value);
 id number(unsigned long long value);
 id number(double value);
+// Any other integer type, by its signedness (Booleans use `boolean`).
+template <std::integral T>
+requires(!std::same_as<T, bool>) id number(T value) {
+  if constexpr (std::signed_integral<T>) {
+    return number(static_cast<long long>(value));
+  } else {
+    return number(static_cast<unsigned long long>(value));
+  }
+}
 id boolean(bool value);
 
 bool is_number(id object);

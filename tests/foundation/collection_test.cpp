@@ -51,8 +51,9 @@ TEST_F(CollectionTest, BooleansAreTheirOwnKindOfNumber) {
 }
 
 TEST_F(CollectionTest, NumbersCompareByValueAcrossKinds) {
-  id one = ns::number(1LL);
+  id one = ns::number(1);
   id one_real = ns::number(1.0);
+  EXPECT_EQ(ns::number_kind(ns::number(7u)), ns::NumberKind::kInteger);
   EXPECT_TRUE(msg<BOOL>(one, "isEqual:", one_real));
   EXPECT_EQ(msg<unsigned long>(one, "hash"), msg<unsigned long>(one_real, "hash"));
   // Large integers compare exactly, not through a double.

@@ -292,6 +292,9 @@ TEST_F(PropertyListTest, FilesThatAreNoDictionaryReadAsNil) {
   // Missing files, directories and oversized files read as nil too.
   EXPECT_EQ(read_dictionary("/var/mobile/Library/Preferences/none.plist"), nil);
   EXPECT_EQ(read_dictionary("/var/mobile/Library"), nil);
+  // A named pipe in the file's place is no file, and reading it does not wait.
+  ASSERT_EQ(mkfifo(host("/var/mobile/Library/Preferences/pipe.plist").c_str(), 0644), 0);
+  EXPECT_EQ(read_dictionary("/var/mobile/Library/Preferences/pipe.plist"), nil);
   put(kPrefs, std::string(ns::kMaxPropertyListBytes + 1, ' '));
   EXPECT_EQ(read_dictionary(kPrefs), nil);
 }
