@@ -245,7 +245,7 @@ function composite(fg, bg) {
 // The most common colour inside a box of the screenshot: glyphs cover only a
 // small part of their line box, so that is the background the text is
 // painted on, whatever painted it.
-function modeColour(img, [x, y, w, h]) {
+export function modeColour(img, [x, y, w, h]) {
   const counts = new Map();
   const x0 = Math.max(0, Math.floor(x)), y0 = Math.max(0, Math.floor(y));
   const x1 = Math.min(img.width, Math.ceil(x + w)), y1 = Math.min(img.height, Math.ceil(y + h));
@@ -343,5 +343,23 @@ export function pixelDiff(a, b) {
   }
   return diff / (a.width * a.height);
 }
+
+// The colour painted over most of an element's box, read off the screen.
+export async function painted(page, selector) {
+  const box = await page.locator(selector).boundingBox();
+  const img = decodePng(await page.screenshot({ clip: box }));
+  return modeColour(img, [0, 0, img.width, img.height]);
+}
+
+export function hue([r, g, b]) {
+  const max = Math.max(r, g, b), min = Math.min(r, g, b), d = max - min;
+  if (!d) return null;
+  const h = max === r ? (g - b) / d + (g < b ? 6 : 0) : max === g ? (b - r) / d + 2 : (r - g) / d + 4;
+  return h * 60;
+}
+
+export const hueDistance = (a, b) => Math.min(Math.abs(a - b), 360 - Math.abs(a - b));
+
+export const parseRgb = (s) => String(s).match(/[\d.]+/g).map(Number);
 
 export const pct = (x) => (100 * x).toFixed(x >= 0.9995 || x === 0 ? 0 : 2) + '%';

@@ -11,9 +11,12 @@
 // the mail's own cascade decides which colour wins, exactly as it did before.
 // Backgrounds map into a dark band and text into a light band that clears
 // 4.5:1 against any colour of the dark band, so contrast holds whatever text
-// ends up on whatever background. Hue and saturation are kept; only lightness
-// moves. Colours already in their band are left exactly as they are, which
-// also makes the mapping idempotent.
+// ends up on whatever background. Hue is kept, and saturation as far as the
+// band allows; only lightness moves. Colours already in their band are left
+// exactly as they are, which also makes the mapping idempotent.
+//
+// The sheet is switched off while an editor or the clipboard reads styles,
+// and an already-dark mail is left as it is.
 (function () {
   'use strict';
   var doc = document;
@@ -23,7 +26,8 @@
   if (doc[MARK]) return;
   doc[MARK] = 1;
 
-  // Bands in WCAG relative luminance: (0.44 + 0.05) / (0.045 + 0.05) > 5.1.
+  // Bands in WCAG relative luminance: (0.44 + 0.05) / (0.045 + 0.05) > 5, so
+  // even their edges, give or take rounding, clear 4.5:1.
   var BG_MAX = 0.045;
   var TEXT_MIN = 0.44;
   var BG_MAX_L = lstar(BG_MAX);
@@ -42,7 +46,7 @@
 
   // --- colours ------------------------------------------------------------
 
-  var canvasCtx;
+  var canvasCtx, sawDark;
   var parsed = new Map();
 
   // Any CSS colour the engine knows, as [r, g, b, a]; null for keywords that
@@ -50,8 +54,11 @@
   function parse(value) {
     var hit = parsed.get(value);
     if (hit !== undefined) return hit;
-    var out = null;
-    if (!/^\s*$|current|inherit|initial|unset|revert|var\(|light-dark|attr\(/i.test(value)) {
+    var out = null, m = /^rgba?\(([\d.]+), ([\d.]+), ([\d.]+)(?:, ([\d.]+))?\)$/.exec(value);
+    // Style sheets hand most colours over as rgb(); the canvas reads the rest.
+    if (m) {
+      out = [+m[1], +m[2], +m[3], m[4] ? +m[4] : 1];
+    } else if (!/^\s*$|current|inherit|initial|unset|revert|var\(|light-dark|attr\(/i.test(value)) {
       canvasCtx = canvasCtx || doc.createElement('canvas').getContext('2d');
       // Two sentinels tell "unparseable" apart from a value equal to either.
       canvasCtx.fillStyle = '#010203';
@@ -113,46 +120,34 @@
     return l > 8 ? Math.pow((l + 16) / 116, 3) : l * 27 / 24389;
   }
 
-  function toHsl(c) {
-    var r = c[0] / 255, g = c[1] / 255, b = c[2] / 255;
-    var max = Math.max(r, g, b), min = Math.min(r, g, b), l = (max + min) / 2, d = max - min;
-    var h = 0, s = 0;
-    if (d) {
-      s = d / (1 - Math.abs(2 * l - 1));
-      h = max === r ? (g - b) / d + (g < b ? 6 : 0) : max === g ? (b - r) / d + 2 : (r - g) / d + 4;
-    }
-    return [h * 60, s];
-  }
-
-  function fromHsl(h, s, l) {
-    var k = function (n) {
-      var t = (n + h / 30) % 12;
-      return Math.round(255 * (l - s * Math.min(l, 1 - l) * Math.max(-1, Math.min(t - 3, 9 - t, 1))));
+  // The colour on c's path from black through c to white whose luminance is
+  // y. Below c its channels scale together; above, they scale up until one
+  // is full, then mix with white. All in sRGB, which keeps the hue. Rounding
+  // stays on y's side, up to a hair that the bands' slack absorbs.
+  function withLum(c, y) {
+    var max = Math.max(c[0], c[1], c[2]) || 1, up = y > lum(c), lo = 0, hi = 3;
+    var at = function (s) {
+      return [0, 1, 2].map(function (i) {
+        var v = c[i] * (s < 1 ? s : s < 2 ? 1 + (s - 1) * (255 / max - 1) : 255 / max);
+        return s > 2 ? v + (s - 2) * (255 - v) : v;
+      });
     };
-    return [k(0), k(8), k(4)];
-  }
-
-  // The colour with c's hue and saturation whose luminance is closest to y
-  // without crossing it: at most y when darkening, at least y when lightening.
-  function withLum(c, y, lighten) {
-    var hs = toHsl(c), lo = 0, hi = 1, best = fromHsl(hs[0], hs[1], lighten ? 1 : 0);
-    // Round-trip error on y must not push a colour out of its band.
-    y += lighten ? -1e-9 : 1e-9;
-    for (var i = 0; i < 14; i++) {
-      var mid = (lo + hi) / 2, rgb = fromHsl(hs[0], hs[1], mid), ok = lighten ? lum(rgb) >= y : lum(rgb) <= y;
-      if (ok) best = rgb;
-      if (ok === !!lighten) hi = mid;
+    for (var i = 0; i < 16; i++) {
+      var mid = (lo + hi) / 2;
+      if (lum(at(mid)) > y) hi = mid;
       else lo = mid;
     }
-    return best.concat(c[3]);
+    return at(up ? hi : lo).map(function (v) { return up ? Math.ceil(v - 0.02) : Math.floor(v + 0.02); }).concat(c[3]);
   }
 
   // Light backgrounds turn dark with their order reversed: white becomes the
-  // theme's black and pale panels land near its raised #1b1b1b.
+  // theme's black and pale panels land near its raised #1b1b1b. Both maps
+  // leave a colour already in its band alone, so mapping twice changes
+  // nothing more.
   function mapBg(c) {
     var y = lum(c);
-    if (y <= BG_MAX) return c;
-    return withLum(c, fromLstar(BG_MAX_L * Math.pow((100 - lstar(y)) / (100 - BG_MAX_L), 0.4)), 0);
+    if (y <= BG_MAX + 1e-3) return c;
+    return withLum(c, fromLstar(BG_MAX_L * Math.pow((100 - lstar(y)) / (100 - BG_MAX_L), 0.4)));
   }
 
   // Dark text turns light: black becomes the theme's #ccc and greys keep
@@ -160,13 +155,13 @@
   // the page it was meant for, unless it is light enough even over black.
   function mapText(c) {
     if (c[3] < 1) {
-      if (lum(blend(c, 0)) >= TEXT_MIN) return c;
+      if (lum(blend(c, 0)) >= TEXT_MIN - 1e-3) return c;
       c = blend(c, 255);
     }
     var y = lum(c);
-    if (y >= TEXT_MIN) return c;
+    if (y >= TEXT_MIN - 1e-3) return c;
     var l = lstar(y);
-    return withLum(c, fromLstar(TEXT_MIN_L + (TEXT_TOP_L - TEXT_MIN_L) * (1 - l / TEXT_MIN_L)), 1);
+    return withLum(c, fromLstar(TEXT_MIN_L + (TEXT_TOP_L - TEXT_MIN_L) * (1 - l / TEXT_MIN_L)));
   }
 
   function blend(c, under) {
@@ -203,40 +198,56 @@
 
   // --- declarations -------------------------------------------------------
 
-  function kindOf(prop) {
-    if (prop === 'background-color') return 0;
-    if (prop === 'background-image') return 3;
-    if (/^(-webkit-text-fill-|text-decoration-|caret-|-webkit-text-stroke-|text-emphasis-)?color$/.test(prop)) return 1;
-    // Borders map like backgrounds: mails draw buttons with thick borders
-    // in the button's own colour.
-    if (/^(border|outline|column-rule)-.*color$/.test(prop)) return 0;
-    return -1;
-  }
+  // The colour properties mirrored, by kind: 0 background, 1 text,
+  // 3 background image. Borders map like backgrounds: mails draw buttons with
+  // thick borders in the button's own colour.
+  var KIND = {
+    'background-color': 0,
+    'background-image': 3,
+    'border-top-color': 0,
+    'border-right-color': 0,
+    'border-bottom-color': 0,
+    'border-left-color': 0,
+    'outline-color': 0,
+    'column-rule-color': 0,
+    color: 1,
+    '-webkit-text-fill-color': 1,
+    '-webkit-text-stroke-color': 1,
+    'text-decoration-color': 1,
+    'caret-color': 1
+  };
 
   // Mirrored declarations for a rule (inline false) or for a style attribute
   // (inline true). A style attribute beats any rule of the same importance,
   // so its mirror is !important; an !important one can't be beaten by any
   // sheet at all, so its colour is painted over instead, through properties
-  // the attribute did not set.
-  function declarations(style, inline) {
+  // the attribute did not set. `live` tells whether the declarations apply
+  // now, which is all that counts when judging an already-dark mail.
+  function declarations(style, inline, live) {
     var out = '';
     for (var i = 0; i < style.length; i++) {
-      var prop = style[i], kind = kindOf(prop);
-      if (kind < 0) continue;
+      var prop = style[i], kind = KIND[prop];
+      if (kind === undefined) continue;
       var value = style.getPropertyValue(prop), important = style.getPropertyPriority(prop);
       if (kind === 3 && /url\(/i.test(value)) {
         out += SCRIM + (inline || important ? '!important;' : ';');
         continue;
       }
       var mv = mapValue(value, kind);
-      if (!mv || (inline && mv[1])) continue;
+      if (!mv) continue;
+      if (live && !kind) noteBg(parse(value));
+      if (inline && mv[1]) continue;
       var m = mv[0];
       if (!inline) out += prop + ':' + m + (important ? '!important;' : ';');
       else if (!important) out += prop + ':' + m + '!important;';
-      else if (kind === 0) out += 'box-shadow:inset 0 0 0 1e4px ' + m + '!important;';
+      else if (!kind) out += 'box-shadow:inset 0 0 0 1e4px ' + m + '!important;';
       else if (prop === 'color') out += '-webkit-text-fill-color:' + m + '!important;';
     }
     return out;
+  }
+
+  function noteBg(c) {
+    if (c && c[3] >= 0.5 && lum(c) <= 0.2) sawDark = true;
   }
 
   function quote(s) {
@@ -247,15 +258,19 @@
 
   var sheetCache = new WeakMap();
 
-  function rulesText(list) {
+  function applies(media) {
+    return !media || matchMedia(media).matches;
+  }
+
+  function rulesText(list, live) {
     var out = '';
     for (var i = 0; i < list.length; i++) {
       var r = list[i];
       if (r.type === 1) {
-        var d = declarations(r.style, false);
+        var d = declarations(r.style, false, live);
         if (d) out += r.selectorText + '{' + d + '}';
       } else if (r.type === 4 || r.type === 12) {
-        var inner = rulesText(r.cssRules);
+        var inner = rulesText(r.cssRules, live && (r.type === 12 || applies(r.media.mediaText)));
         if (inner) out += (r.type === 4 ? '@media ' + (r.media.mediaText || 'all') : '@supports ' + r.conditionText) + '{' + inner + '}';
       } else if (r.type === 3 && r.styleSheet) {
         out += sheetText(r.styleSheet);
@@ -274,7 +289,7 @@
     if (!rules || sheet.disabled) return '';
     var hit = sheetCache.get(sheet);
     if (hit && hit[0] === rules.length) return hit[1];
-    var text = rulesText(rules), media = sheet.media && sheet.media.mediaText;
+    var media = sheet.media && sheet.media.mediaText, text = rulesText(rules, applies(media));
     if (text && media) text = '@media ' + media + '{' + text + '}';
     sheetCache.set(sheet, [rules.length, text]);
     return text;
@@ -283,14 +298,15 @@
   // --- rules from attributes ----------------------------------------------
 
   var SELECTOR = '[style],[bgcolor],font[color],body[text],body[link],body[vlink],body[alink]';
-  var LEGACY = [
-    ['bgcolor', LEGACY_BG, '', 'background-color'],
-    ['color', 'font', '', 'color'],
-    ['text', 'body', '', 'color'],
-    ['link', 'body', ' a:link', 'color'],
-    ['vlink', 'body', ' a:visited', 'color'],
-    ['alink', 'body', ' a:active', 'color']
-  ];
+  // Legacy colour attributes: where they apply, and what they colour.
+  var LEGACY = {
+    bgcolor: [LEGACY_BG, '', 'background-color'],
+    color: ['font', '', 'color'],
+    text: ['body', '', 'color'],
+    link: ['body', ' a:link', 'color'],
+    vlink: ['body', ' a:visited', 'color'],
+    alink: ['body', ' a:active', 'color']
+  };
   // Legacy colours are presentational hints, below every author rule, so
   // their mirrors have no specificity and come first; style attribute mirrors
   // follow, then the mirrors of the mail's sheets, in the mail's order.
@@ -299,21 +315,22 @@
   var changed = true;
 
   function visit(el) {
-    var style = el.getAttribute('style');
-    if (style && !inlineRules.has(style)) {
-      var d = declarations(el.style, true);
-      inlineRules.set(style, d && ':where([style=' + quote(style) + ']){' + d + '}');
-      changed = changed || !!d;
-    }
-    for (var i = 0; i < LEGACY.length; i++) {
-      var spec = LEGACY[i], value = el.getAttribute(spec[0]);
-      if (value === null || !el.matches(spec[1])) continue;
-      var key = spec[0] + '\n' + value;
-      if (legacyRules.has(key)) continue;
-      var c = legacy(value);
-      var m = c && css(i ? mapText(c) : mapBg(c));
-      legacyRules.set(key, m ? ':where(' + spec[1] + '[' + spec[0] + '=' + quote(value) + ']' + spec[2] + '){' + spec[3] + ':' + m + '}' : '');
-      changed = changed || !!m;
+    var attrs = el.attributes;
+    for (var i = 0; i < attrs.length; i++) {
+      var name = attrs[i].name, value = attrs[i].value, key = name + '\n' + value, spec = LEGACY[name];
+      if (name === 'style') {
+        if (inlineRules.has(value)) continue;
+        // Most style attributes set no colour at all.
+        var d = /colou?r|background|border|outline/i.test(value) ? declarations(el.style, true, true) : '';
+        inlineRules.set(value, d && ':where([style=' + quote(value) + ']){' + d + '}');
+        changed = changed || !!d;
+      } else if (spec && !legacyRules.has(key) && el.matches(spec[0])) {
+        var c = legacy(value), bg = name === 'bgcolor';
+        if (bg) noteBg(c);
+        var m = c && css(bg ? mapBg(c) : mapText(c));
+        legacyRules.set(key, m ? ':where(' + spec[0] + '[' + name + '=' + quote(value) + ']' + spec[1] + '){' + spec[2] + ':' + m + '}' : '');
+        changed = changed || !!m;
+      }
     }
   }
 
@@ -379,7 +396,8 @@
   // design is then kept whole; only a light page around it is darkened.
   function darkMailSheet() {
     var body = doc.body;
-    if (!body) return null;
+    // A mail that sets no dark background anywhere cannot be dark.
+    if (!body || !sawDark) return null;
     var seen = new Map();
     var painted = function (el) {
       if (!el) return [255, 255, 255, 1];
@@ -398,17 +416,22 @@
       all += n;
       if (lum(painted(node.parentElement)) <= 0.2) dark += n;
     }
-    if (!all || dark < all * 0.85) return null;
+    if (!all || dark < all * 0.75) return null;
     var page = painted(body);
     return lum(page) > BG_MAX ? ':root,body{background-color:' + css(mapBg(page)) + '!important}' : '';
   }
 
   function handle(records) {
+    var added = [];
     for (var i = 0; i < records.length; i++) {
       var r = records[i];
-      if (r.type === 'attributes') scan(r.target);
-      else for (var j = 0; j < r.addedNodes.length; j++) if (r.addedNodes[j] !== styleEl) scan(r.addedNodes[j]);
+      if (r.type === 'attributes') visit(r.target);
+      else for (var j = 0; j < r.addedNodes.length; j++) if (r.addedNodes[j] !== styleEl) added.push(r.addedNodes[j]);
     }
+    // The parser reports each element on its own, so while it runs one sweep
+    // of the document is cheaper than a sweep of every subtree.
+    if (added.length > 64) scan(doc.documentElement);
+    else added.forEach(scan);
     flush();
   }
 
@@ -424,6 +447,34 @@
     write(dark);
     off = true;
   }
+
+  // Editors decide what markup to write by comparing against computed
+  // styles, and copying inlines them into the clipboard: both must see the
+  // mail's own colours, or this sheet's would end up in what the user sends.
+  // So the sheet is off for the length of each edit and copy, and back on
+  // before the next frame is painted.
+  function resume() {
+    setDisabled(false);
+  }
+
+  function pause() {
+    setDisabled(true);
+    requestAnimationFrame(resume);
+  }
+
+  ['copy', 'cut', 'dragstart', 'beforeinput'].forEach(function (type) {
+    doc.addEventListener(type, pause, true);
+  });
+  doc.addEventListener('input', resume, true);
+  var execCommand = doc.execCommand;
+  doc.execCommand = function () {
+    setDisabled(true);
+    try {
+      return execCommand.apply(doc, arguments);
+    } finally {
+      setDisabled(false);
+    }
+  };
 
   observer.observe(doc, {
     childList: true,

@@ -1,0 +1,172 @@
+// Side-by-side comparison of Tenebra's mail script with the Dark Reader
+// engine (npm darkreader, a development dependency) over the shared mail
+// corpus, in Debian's Chromium with the network blocked.
+//
+//   node bench/mailscript/compare.mjs [--reps N] [--only SUBSTRING] [--json FILE]
+//
+// Per mail and engine: the share of text characters at 4.5:1 or better
+// against their painted background, the share of bright pixels outside
+// images (both measured exactly as the tests do), and the main-thread CPU
+// time the engine costs: its own script (events whose code comes from the
+// engine's source) plus the extra style and layout work over a run without
+// any engine, median of N runs. CPU time, not wall time, so that other
+// processes on the machine do not count.
+import { readFileSync, writeFileSync } from 'node:fs';
+import path from 'node:path';
+import { minify } from 'terser';
+import {
+  launch, readCorpus, corpusDir, newContext, dataUrl, measure, installedScript, minPath, repoRoot, pct,
+} from '../../tests/mailscript/harness.mjs';
+
+const args = process.argv.slice(2);
+const option = (name, fallback) => {
+  const i = args.indexOf(name);
+  return i >= 0 ? args[i + 1] : fallback;
+};
+const reps = Number(option('--reps', 3));
+const only = option('--only', '');
+const jsonOut = option('--json', '');
+
+const corpus = readCorpus();
+if (!corpus) {
+  console.error(`No mail corpus at ${corpusDir}: nothing to compare.`);
+  process.exit(1);
+}
+
+const darkReaderPath = path.join(repoRoot, 'node_modules', 'darkreader', 'darkreader.js');
+const darkReader = readFileSync(darkReaderPath, 'utf8');
+// Dark Reader needs <html> to exist, which a document-start script in
+// Chromium may not see yet: it is enabled the moment <html> appears.
+const darkReaderStart = `(function () {
+  var go = function () {
+    DarkReader.setFetchMethod(window.fetch);
+    DarkReader.enable({ brightness: 100, contrast: 100, sepia: 0 });
+  };
+  if (document.documentElement) return go();
+  var wait = new MutationObserver(function () {
+    if (document.documentElement) { wait.disconnect(); go(); }
+  });
+  wait.observe(document, { childList: true });
+})();`;
+
+// Each engine runs from a microtask queued by its document-start script,
+// before the parser starts, so that all of its work, its first run included,
+// shows in the trace under its own source URL.
+const engine = (name, code) => `queueMicrotask(function () {\n${code}\n});\n//# sourceURL=engine-${name}.js`;
+const ENGINES = {
+  none: null,
+  tenebra: engine('tenebra', installedScript()),
+  darkreader: engine('darkreader', `${darkReader}\n${darkReaderStart}`),
+};
+
+// Records when the page last changed, so a run ends once the engine is done.
+const WATCH = `(() => {
+  window.__lastChange = performance.now();
+  new MutationObserver(() => { window.__lastChange = performance.now(); })
+    .observe(document, { subtree: true, childList: true, attributes: true, characterData: true });
+})();`;
+
+const JS_EVENTS = new Set(['EvaluateScript', 'FunctionCall', 'TimerFire', 'FireAnimationFrame', 'EventDispatch', 'v8.compile', 'V8.Execute']);
+const STYLE_EVENTS = new Set(['UpdateLayoutTree', 'Layout', 'ParseAuthorStyleSheet']);
+
+function cpuFromTrace(trace, engine) {
+  const { traceEvents } = JSON.parse(trace.toString());
+  const parse = traceEvents.find((e) => e.name === 'ParseHTML');
+  if (!parse) return null;
+  const main = traceEvents.find((e) => e.name === 'thread_name' && e.pid === parse.pid && e.args.name === 'CrRendererMain');
+  const events = traceEvents
+    .filter((e) => e.pid === parse.pid && e.tid === main.tid && e.ph === 'X' && e.tdur != null)
+    .sort((a, b) => a.ts - b.ts || b.dur - a.dur);
+  const own = `engine-${engine}.js`;
+  let script = 0, style = 0, scriptEnd = -1, styleEnd = -1;
+  for (const e of events) {
+    const url = e.args && e.args.data && e.args.data.url;
+    if (JS_EVENTS.has(e.name) && url && url.endsWith(own)) {
+      if (e.ts >= scriptEnd) {
+        script += e.tdur / 1000;
+        scriptEnd = e.ts + e.dur;
+      }
+    } else if (STYLE_EVENTS.has(e.name) && e.ts >= scriptEnd && e.ts >= styleEnd) {
+      style += e.tdur / 1000;
+      styleEnd = e.ts + e.dur;
+    }
+  }
+  return { script, style };
+}
+
+async function run(browser, mail, engine, withQuality) {
+  const context = await newContext(browser, { init: [WATCH, ...(ENGINES[engine] ? [ENGINES[engine]] : [])] });
+  const page = await context.newPage();
+  await browser.startTracing(page, { categories: ['devtools.timeline', 'v8.execute'] });
+  await page.goto(dataUrl(mail.html), { waitUntil: 'load' });
+  for (let i = 0; i < 100; i++) {
+    if (await page.evaluate(() => performance.now() - window.__lastChange) > 500) break;
+    await page.waitForTimeout(100);
+  }
+  const cpu = cpuFromTrace(await browser.stopTracing(), engine);
+  const quality = withQuality ? await measure(page) : null;
+  await context.close();
+  return { cpu, quality };
+}
+
+const median = (xs) => {
+  const s = [...xs].sort((a, b) => a - b);
+  return s.length % 2 ? s[(s.length - 1) / 2] : (s[s.length / 2 - 1] + s[s.length / 2]) / 2;
+};
+
+const browser = await launch();
+const results = [];
+for (const mail of corpus.filter((m) => m.name.includes(only))) {
+  const runs = { none: [], tenebra: [], darkreader: [] };
+  const quality = {};
+  const order = Object.keys(ENGINES);
+  for (let rep = 0; rep < reps; rep++) {
+    // Rotate the order so that no engine always runs first or last.
+    for (const engine of order.slice(rep % 3).concat(order.slice(0, rep % 3))) {
+      const r = await run(browser, mail, engine, rep === 0 && engine !== 'none');
+      runs[engine].push(r.cpu);
+      if (r.quality) quality[engine] = r.quality;
+    }
+  }
+  const baseStyle = median(runs.none.map((c) => c.style));
+  if (process.env.BENCH_DEBUG) console.error(JSON.stringify(runs));
+  const cost = (engine) => median(runs[engine].map((c) => c.script + Math.max(0, c.style - baseStyle)));
+  const row = {
+    mail: mail.name.replace(/\.html$/, ''),
+    text: { tenebra: quality.tenebra.textShare, darkreader: quality.darkreader.textShare },
+    bright: { tenebra: quality.tenebra.brightShare, darkreader: quality.darkreader.brightShare },
+    ms: { tenebra: cost('tenebra'), darkreader: cost('darkreader') },
+  };
+  results.push(row);
+  console.error(`${row.mail}: text ${pct(row.text.tenebra)} / ${pct(row.text.darkreader)}, bright ${pct(row.bright.tenebra)} / ${pct(row.bright.darkreader)}, ${row.ms.tenebra.toFixed(1)} / ${row.ms.darkreader.toFixed(1)} ms`);
+}
+await browser.close();
+
+const sizeOf = (code) => Buffer.byteLength(code);
+const darkReaderMin = (await minify(darkReader, { compress: true, mangle: true })).code;
+const sizes = { tenebra: sizeOf(readFileSync(minPath, 'utf8')), darkreader: sizeOf(darkReaderMin) };
+
+const head = ['mail', 'text>=4.5 T', 'DR', 'bright T', 'DR', 'ms T', 'DR', 'x faster', 'T >= DR'];
+const table = [head, ...results.map((r) => [
+  r.mail, pct(r.text.tenebra), pct(r.text.darkreader), pct(r.bright.tenebra), pct(r.bright.darkreader),
+  r.ms.tenebra.toFixed(1), r.ms.darkreader.toFixed(1), (r.ms.darkreader / r.ms.tenebra).toFixed(1),
+  r.text.tenebra >= r.text.darkreader && r.bright.tenebra <= r.bright.darkreader ? 'yes' : 'NO',
+])];
+const widths = head.map((_, i) => Math.max(...table.map((row) => String(row[i]).length)));
+const line = (row) => '| ' + row.map((c, i) => String(c).padEnd(widths[i])).join(' | ') + ' |';
+const ratios = results.map((r) => r.ms.darkreader / r.ms.tenebra);
+const sum = (f) => results.reduce((a, r) => a + f(r), 0);
+console.log([
+  line(head),
+  line(widths.map((w) => '-'.repeat(w))),
+  ...table.slice(1).map(line),
+  '',
+  `Mails: ${results.length}; runs per engine and mail: ${reps}.`,
+  `Tenebra at least as good as Dark Reader on both measures: ${results.filter((r) => r.text.tenebra >= r.text.darkreader && r.bright.tenebra <= r.bright.darkreader).length} of ${results.length}.`,
+  `Worst text share: Tenebra ${pct(Math.min(...results.map((r) => r.text.tenebra)))}, Dark Reader ${pct(Math.min(...results.map((r) => r.text.darkreader)))}.`,
+  `Worst bright share: Tenebra ${pct(Math.max(...results.map((r) => r.bright.tenebra)))}, Dark Reader ${pct(Math.max(...results.map((r) => r.bright.darkreader)))}.`,
+  `CPU per mail (median of mails): Tenebra ${median(results.map((r) => r.ms.tenebra)).toFixed(1)} ms, Dark Reader ${median(results.map((r) => r.ms.darkreader)).toFixed(1)} ms; total ${sum((r) => r.ms.tenebra).toFixed(0)} ms / ${sum((r) => r.ms.darkreader).toFixed(0)} ms.`,
+  `Speed-up per mail: lowest ${Math.min(...ratios).toFixed(1)}x, median ${median(ratios).toFixed(1)}x.`,
+  `Size, minified: Tenebra ${sizes.tenebra} bytes, Dark Reader ${sizes.darkreader} bytes (darkreader.js through terser).`,
+].join('\n'));
+if (jsonOut) writeFileSync(jsonOut, JSON.stringify({ reps, sizes, results }, null, 2));

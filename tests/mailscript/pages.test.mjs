@@ -1,0 +1,336 @@
+// The mail script on small pages made for one case each, in Chromium with
+// the network blocked.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import {
+  launch, openMail, openStalled, measure, fingerprint, installedScript, painted, relLum,
+  hue, hueDistance, parseRgb, pct, newContext, dataUrl, frames,
+} from './harness.mjs';
+import { decodePng } from './png.mjs';
+
+const script = installedScript();
+let browser;
+before(async () => { browser = await launch(); });
+after(async () => { await browser.close(); });
+
+const mail = (body, head = '', bodyAttrs = '') =>
+  `<!DOCTYPE html><html><head><meta charset="utf-8">${head}</head><body${bodyAttrs}>${body}</body></html>`;
+
+const PHOTO = 'data:image/svg+xml,' + encodeURIComponent(
+  '<svg xmlns="http://www.w3.org/2000/svg" width="160" height="90"><rect width="160" height="90" fill="#fff"/>' +
+  '<rect x="10" y="10" width="60" height="40" fill="#111"/><circle cx="120" cy="55" r="25" fill="#fc0"/></svg>');
+
+async function open(html, options = {}) {
+  return openMail(browser, html, { script, inline: true, ...options });
+}
+
+const computed = (page, selector, prop) =>
+  page.$eval(selector, (el, p) => getComputedStyle(el).getPropertyValue(p), prop);
+
+// A page is done when all of its text reads at 4.5:1 on what is painted
+// under it, it has no bright surfaces and its own background is dark.
+async function assertDark(page, label) {
+  const m = await measure(page);
+  assert.equal(m.textShare, 1, `${label}: ${pct(m.textShare)} of text readable; ${JSON.stringify(m.failures.slice(0, 4))}`);
+  assert.ok(m.brightShare <= 0.01, `${label}: ${pct(m.brightShare)} bright`);
+  assert.ok(relLum(m.rootBg) <= 0.05, `${label}: page background ${m.rootBg}`);
+  return m;
+}
+
+const EVERY_SOURCE = mail(`
+  <table bgcolor="#fafafa" width="100%"><tr bgcolor="#f0f0f0"><td bgcolor="#e8e8e8" id="td">cell on bgcolor</td></tr></table>
+  <p id="bodytext">text coloured by body text=</p>
+  <p><font color="#000080" id="font">font colour</font> and <a href="#x" id="link">a link</a></p>
+  <div style="background:#fff;color:#444" id="inline">inline colours</div>
+  <div style="background-color:#fff !important;color:#000 !important;border:3px solid #eee !important" id="inlineimp">inline !important</div>
+  <div class="cls" id="cls">class colours</div>
+  <div class="imp" style="background:#e00;color:#fff" id="imp">an !important rule beats the style attribute</div>
+  <div class="mq" id="mq">inside a media query</div>
+  <div class="sup" id="sup">inside @supports</div>
+  <div class="grad" id="grad">on a gradient</div>
+  <div class="bord" id="bord">with light borders</div>
+  <div style="color:rgba(0,0,0,.55)" id="alpha">translucent text</div>
+  <table background="${PHOTO}" width="300"><tr><td id="bgimg" height="60">over a background image</td></tr></table>
+  <div class="bgurl" id="bgurl">over a CSS background image</div>
+  <p><mark id="mark">marked</mark></p>
+  <table><tr><td bgcolor="chucknorris" id="legacy">legacy colour value</td><td bgcolor="ffffff" id="nohash">no hash</td></tr></table>`,
+`<style>
+  .cls { background-color: #ffeeee; color: #222; }
+  .imp { background: #fff !important; color: #111 !important; }
+  @media (min-width: 100px) { .mq { background-color: #eef; color: #335; } }
+  @supports (display: grid) { .sup { background-color: #efe; color: #030; } }
+  .grad { background-image: linear-gradient(#fff, #ddd); color: #000; }
+  .bord { border: 6px solid #ddd; color: #222; }
+  .bgurl { background: #fff url("${PHOTO}"); height: 60px; color: #000; }
+</style>`, ' bgcolor="#ffffff" text="#333333" link="#0000cc" vlink="#0000cc"');
+
+test('every kind of mail colour ends dark and readable', async () => {
+  const { context, page } = await open(EVERY_SOURCE);
+  await assertDark(page, 'every source');
+  // The mail's cascade still decides: the !important rule wins over the
+  // style attribute's red, so the box is the rule's white made dark.
+  const imp = await painted(page, '#imp');
+  assert.ok(relLum(imp) <= 0.045 && Math.max(...imp) - Math.min(...imp) <= 2, `#imp painted ${imp}`);
+  // "chucknorris" is #c00000 to HTML: a dark red, not left bright.
+  const legacy = await painted(page, '#legacy');
+  assert.ok(relLum(legacy) <= 0.045 && hueDistance(hue(legacy), 0) < 6, `#legacy painted ${legacy}`);
+  assert.ok(relLum(await painted(page, '#nohash')) < 0.01);
+  // The body's link colour made light keeps its hue instead of the theme's.
+  const link = parseRgb(await computed(page, '#link', 'color'));
+  assert.ok(hueDistance(hue(link), 240) < 6 && relLum(link) >= 0.44, `link ${link}`);
+  await context.close();
+});
+
+test('hues survive and what is already right stays', async () => {
+  const { context, page } = await open(mail(`
+    <table width="100%"><tr><td style="background:#1a73e8;color:#fff;padding:10px" id="bar">Brand bar</td></tr></table>
+    <p><a href="#b" style="display:inline-block;background:#d93025;color:#fff;padding:10px" id="button">Red button</a></p>
+    <div style="background:#102030;color:#e0e0e0;padding:10px" id="darkpart">An already dark section</div>
+    <p style="color:#b00020" id="redtext">Red text</p>
+    <p><a href="#plain" id="plainlink">A link the mail gives no colour</a></p>`));
+  await assertDark(page, 'hues');
+  for (const [sel, h] of [['#bar', 217], ['#button', 4]]) {
+    const bg = await painted(page, sel);
+    assert.ok(hueDistance(hue(bg), h) < 8 && relLum(bg) <= 0.045, `${sel} painted ${bg}`);
+    assert.equal(await computed(page, sel, 'color'), 'rgb(255, 255, 255)');
+  }
+  assert.deepEqual(await painted(page, '#darkpart'), [16, 32, 48]);
+  assert.equal(await computed(page, '#darkpart', 'color'), 'rgb(224, 224, 224)');
+  const red = parseRgb(await computed(page, '#redtext', 'color'));
+  assert.ok(hueDistance(hue(red), 353) < 8 && relLum(red) >= 0.44, `red text ${red}`);
+  assert.equal(await computed(page, '#plainlink', 'color'), 'rgb(81, 184, 255)');
+  await context.close();
+});
+
+test('a mail that is already dark is left exactly as it is', async () => {
+  const html = mail(`
+    <table width="100%" bgcolor="#101418"><tr><td style="color:#f0f0f0;padding:20px">
+      <h1 style="color:#fff">Night sale</h1><p>Light text on a dark design, as the sender made it,
+      with all of its offers listed in light type, and one
+      <a href="#go" style="background:#fff;color:#101418;padding:8px">white button</a>.</p>
+    </td></tr></table>`, '<style>body{margin:0;background:#101418}</style>');
+  const plain = await openMail(browser, html, {});
+  const before = decodePng(await plain.page.screenshot());
+  await plain.context.close();
+  const { context, page } = await open(html);
+  const afterShot = decodePng(await page.screenshot());
+  assert.ok(Buffer.from(before.data).equals(Buffer.from(afterShot.data)), 'the dark mail was repainted');
+  await context.close();
+});
+
+test('images are never filtered or repainted', async () => {
+  const html = mail(`
+    <img src="${PHOTO}" id="img" width="160" height="90">
+    <picture id="pic"><img src="${PHOTO}" width="160" height="90"></picture>
+    <svg id="svg" width="160" height="90"><rect width="160" height="90" fill="#fff"/><circle cx="80" cy="45" r="30" fill="#222"/></svg>
+    <div style="background:#fff;padding:10px"><img src="${PHOTO}" id="nested" width="160" height="90"></div>`,
+  '<style>body{margin:0}img,svg,picture{display:block}</style>');
+  const shots = async (page) => {
+    const out = [];
+    for (const sel of ['#img', '#pic img', '#svg', '#nested']) out.push(decodePng(await page.locator(sel).screenshot()));
+    return out;
+  };
+  const plain = await openMail(browser, html, {});
+  const before = await shots(plain.page);
+  await plain.context.close();
+  const { context, page } = await open(html);
+  const now = await shots(page);
+  before.forEach((b, i) => assert.ok(Buffer.from(b.data).equals(Buffer.from(now[i].data)), `image ${i} changed`));
+  const m = await measure(page);
+  assert.deepEqual(m.imageState.filter((s) => s.altered.length), []);
+  await context.close();
+});
+
+test('legacy colour values are read the way HTML reads them', async () => {
+  const values = ['chucknorris', 'ffcc00', '#0a0', 'navy', ' #ff0066 ', 'sick', '#1234567890', 'rgb(0,200,0)'];
+  const html = mail(values.map((v, i) => `<p><font color="${v}" id="f${i}">${v}</font></p>`).join(''));
+  const hues = async (page) => {
+    const out = [];
+    for (let i = 0; i < values.length; i++) out.push(hue(parseRgb(await computed(page, `#f${i}`, 'color'))));
+    return out;
+  };
+  const plain = await openMail(browser, html, {});
+  const before = await hues(plain.page);
+  await plain.context.close();
+  const { context, page } = await open(html);
+  const now = await hues(page);
+  values.forEach((v, i) => assert.ok(before[i] === null ? now[i] === null : hueDistance(before[i], now[i]) < 8,
+    `${v}: hue ${before[i]} became ${now[i]}`));
+  await context.close();
+});
+
+test('content added after load is darkened too', async () => {
+  const { context, page } = await open(mail('<p>Loaded.</p>'));
+  await page.evaluate(() => {
+    const box = document.createElement('div');
+    box.setAttribute('style', 'background:#fffbe6;color:#5c4400;padding:8px');
+    box.textContent = 'Added by script';
+    const table = document.createElement('table');
+    table.setAttribute('bgcolor', '#f5f5f5');
+    table.insertRow().insertCell().textContent = 'Added table';
+    const style = document.createElement('style');
+    style.textContent = '.late { background: #e6f4ea; color: #0d652d; }';
+    const late = document.createElement('p');
+    late.className = 'late';
+    late.textContent = 'Styled by a sheet added later';
+    document.head.append(style);
+    document.body.append(box, table, late);
+    document.querySelector('p').setAttribute('style', 'background:#fff;color:#000');
+  });
+  await frames(page);
+  await assertDark(page, 'added later');
+  await context.close();
+});
+
+test('runs once per document, whatever the way in and the order', async (t) => {
+  const body = `<div style="background:#fff;color:#222;padding:10px">Hello <a href="#a">there</a></div>
+    <table bgcolor="#eeeeee"><tr><td><font color="#333">legacy</font></td></tr></table>`;
+  const ref = await open(mail(body));
+  const expected = await fingerprint(ref.page);
+  await ref.context.close();
+
+  await t.test('without <head> and before <html> exists', async () => {
+    const { context, page } = await openMail(browser, body, {
+      script, init: true, extraInit: ['window.rootAtStart = !!document.documentElement'],
+    });
+    assert.equal(await page.evaluate(() => window.rootAtStart), false);
+    await assertDark(page, 'no head');
+    await context.close();
+  });
+
+  await t.test('inline after several literal <head>s and at document start', async () => {
+    const html = mail(body).replace('</body>', '<pre>&lt;head&gt; quoted</pre><!-- <head> --></body>')
+      .replace('<head>', '<head><head>');
+    assert.equal(html.split('<head>').length - 1, 3);
+    const { context, page } = await open(html, { init: true });
+    const withoutPre = async () => (await fingerprint(page)).filter((f) => !f.startsWith('PRE'));
+    assert.deepEqual(await withoutPre(), expected);
+    await page.evaluate(script);
+    await page.evaluate(script);
+    assert.deepEqual(await withoutPre(), expected);
+    await context.close();
+  });
+
+  await t.test('in every frame', async () => {
+    const inner = mail('<p style="color:#000;background:#fff">In a frame</p>').replace(/"/g, '&quot;');
+    const { context, page } = await openMail(browser, mail(`<iframe srcdoc="${inner}" width="400" height="100"></iframe>`), { script, init: true });
+    const frame = page.frames()[1];
+    await frame.waitForLoadState('load');
+    assert.equal(await frame.$eval('p', (p) => getComputedStyle(p).color), 'rgb(204, 204, 204)');
+    await context.close();
+  });
+});
+
+test('without constructed style sheets it keeps one <style> outside <body>', async () => {
+  const noConstructed = 'window.CSSStyleSheet = function () { throw new TypeError(); };';
+  const { context, page } = await open(EVERY_SOURCE, { init: true, extraInit: [noConstructed] });
+  await assertDark(page, 'fallback');
+  const placement = await page.evaluate(() => {
+    const own = [...document.querySelectorAll('style')].filter((s) => s.textContent.includes('color-scheme:dark'));
+    return { count: own.length, last: own[0] === document.documentElement.lastElementChild, inBody: document.body.contains(own[0]) };
+  });
+  assert.deepEqual(placement, { count: 1, last: true, inBody: false });
+  await context.close();
+});
+
+test('the first frame is already dark', async (t) => {
+  const rows = Array.from({ length: 60 }, (_, i) =>
+    `<tr><td bgcolor="#ffffff" style="color:#222;padding:6px">Row ${i} of a long light mail</td></tr>`).join('');
+  const html = mail(`<table width="100%" style="background:#f4f4f4">${rows}</table>`);
+  const frame = async (options) => {
+    const s = await openStalled(browser, html, options);
+    const m = await measure(s.page, { partial: true });
+    await s.release();
+    await s.context.close();
+    return m.brightShare;
+  };
+  await t.test('a held page without the script is white, so the check can fail', async () => {
+    assert.ok(await frame({}) > 0.5);
+  });
+  for (const way of ['inline', 'init']) {
+    await t.test(`with the script ${way}`, async () => {
+      const bright = await frame({ script, [way]: true });
+      assert.ok(bright <= 0.01, `${pct(bright)} bright while loading`);
+    });
+  }
+});
+
+test('nothing leaks into what the user sends from an editable region', async (t) => {
+  const mailPart = `<div id="quoted" class="q" style="color:#333;background:#fff">
+      <p>Copy <b style="color:#c00">this</b> line</p></div><style>.q p { color: #0a0 }</style>`;
+  const reply = `<p style="color:#000;background:#fff">Reply text</p>
+    <blockquote style="border-left:2px solid #ccc;background-color:#fafafa !important;color:#333 !important">
+      <table bgcolor="#ffffff"><tr><td><font color="#222">Quoted mail</font></td></tr></table></blockquote>`;
+  // Copy from the mail into the reply, type, paste markup and recolour: the
+  // editor compares against computed styles at every step.
+  const edit = async (page, root) => {
+    await page.evaluate(() => getSelection().selectAllChildren(document.querySelector('#quoted p')));
+    await page.keyboard.press('Control+C');
+    await page.evaluate((sel) => {
+      const region = document.querySelector(sel);
+      region.focus();
+      getSelection().selectAllChildren(region);
+      getSelection().collapseToEnd();
+    }, root);
+    await page.keyboard.press('Control+V');
+    await page.keyboard.type(' typed');
+    await page.evaluate(() => {
+      document.execCommand('insertHTML', false, '<span style="color:#000;background:#ffff00">pasted</span>');
+      document.execCommand('selectAll');
+      document.execCommand('foreColor', false, '#000000');
+    });
+  };
+  const sent = (page, root) => page.evaluate((sel) => document.querySelector(sel).innerHTML, root);
+  const designMode = 'document.addEventListener("DOMContentLoaded", () => { document.designMode = "on"; })';
+  const noConstructed = 'window.CSSStyleSheet = function () { throw new TypeError(); };';
+  for (const [name, html, root, extraInit] of [
+    ['designMode document', mail(mailPart + reply), 'body', [designMode]],
+    ['contenteditable region', mail(`${mailPart}<div id="compose" contenteditable="true">${reply}</div>`), '#compose', []],
+    ['designMode, engine without constructed sheets', mail(mailPart + reply), 'body', [designMode, noConstructed]],
+  ]) {
+    await t.test(name, async () => {
+      const plain = await openMail(browser, html, { extraInit });
+      const untouched = await sent(plain.page, root);
+      await edit(plain.page, root);
+      const plainEdited = await sent(plain.page, root);
+      await plain.context.close();
+
+      const { context, page } = await open(html, { extraInit });
+      assert.equal(await sent(page, root), untouched);
+      await frames(page);
+      await assertDark(page, name);
+      await edit(page, root);
+      assert.equal(await sent(page, root), plainEdited);
+      await context.close();
+    });
+  }
+});
+
+test('mail content never becomes markup, code or a request', async () => {
+  const requests = [];
+  const hostile = mail(`
+    <div style='color:#000;background:#fff;font-family:"]),*{background:url(https://evil.invalid/a)} [x="'>quotes and braces</div>
+    <table><tr><td bgcolor='"]{}*{background-image:url(https://evil.invalid/b)}'>in bgcolor</td></tr></table>
+    <font color='"></style><img src=x onerror="window.pwned=1">'>in font color</font>
+    <p style="color:#000;background:#fff;content:'\\'; }</style><script>window.pwned=2</script>'">backslash</p>`,
+  '<style>.x{color:#000}</style>');
+  const { context, page } = await openMail(browser, hostile, { script, inline: true, onRequest: (u) => requests.push(u) });
+  await assertDark(page, 'hostile');
+  assert.equal(await page.evaluate(() => window.pwned), undefined);
+  // The hostile values stay inside attribute selectors' strings: no
+  // declaration the script wrote carries anything but colours.
+  const declarations = await page.evaluate(() => [...document.adoptedStyleSheets[0].cssRules].map((r) => r.style.cssText));
+  assert.ok(declarations.every((d) => !/url\(|content/.test(d)), declarations.join('\n'));
+  assert.deepEqual(requests, []);
+  await context.close();
+});
+
+test('network stays blocked in the harness itself', async () => {
+  const seen = [];
+  const context = await newContext(browser, { onRequest: (u) => seen.push(u) });
+  const page = await context.newPage();
+  await page.goto(dataUrl(mail('<img src="https://example.invalid/x.png">')));
+  assert.deepEqual(seen, ['https://example.invalid/x.png']);
+  assert.equal(await page.$eval('img', (i) => i.naturalWidth), 0);
+  await context.close();
+});
