@@ -28,6 +28,7 @@
 
   // Bands in WCAG relative luminance: (0.44 + 0.05) / (0.045 + 0.05) > 5, so
   // even their edges, give or take rounding, clear 4.5:1.
+  var LIN = [];
   var BG_MAX = 0.045;
   var TEXT_MIN = 0.44;
   var BG_MAX_L = lstar(BG_MAX);
@@ -46,38 +47,66 @@
 
   // --- colours ------------------------------------------------------------
 
-  var canvasCtx, sawDark;
+  var sawDark;
   var parsed = new Map();
 
-  // Any CSS colour the engine knows, as [r, g, b, a]; null for keywords that
-  // depend on context and for anything unparseable.
+  // CSS's named colours, each name with capitals standing for common words
+  // (the letters of NAME_KEYS, the words of NAME_WORDS) and six hex digits.
+  var NAMES =
+    'aliceBf0f8ff,antiqueWfaebd7,A00ffff,Amarine7fffd4,azuref0ffff,beigef5f5dc,bisqueffe4c4,' +
+    'black000000,blanchedalmondffebcd,B0000ff,BV8a2be2,browna52a2a,burlywooddeb887,' +
+    'cadetB5f9ea0,chartreuse7fff00,chocolated2691e,coralff7f50,cornflowerB6495ed,' +
+    'cornsilkfff8dc,crimsondc143c,cyan00ffff,DB00008b,Dcyan008b8b,DNZb8860b,DYa9a9a9,' +
+    'DG006400,Dkhakibdb76b,Dmagenta8b008b,DoliveG556b2f,DOff8c00,Dorchid9932cc,DR8b0000,' +
+    'Dsalmone9967a,DEG8fbc8f,DSB483d8b,DSY2f4f4f,DT00ced1,DV9400d3,deepIff1493,deepKB00bfff,' +
+    'dimY696969,dodgerB1e90ff,firebrickb22222,floralWfffaf0,forestG228b22,fuchsiaff00ff,' +
+    'gainsborodcdcdc,ghostWf8f8ff,goldffd700,NZdaa520,Y808080,G008000,GUadff2f,' +
+    'honeydewf0fff0,hotIff69b4,indianRcd5c5c,indigo4b0082,ivoryfffff0,khakif0e68c,' +
+    'lavendere6e6fa,lavenderblushfff0f5,lawnG7cfc00,lemonchiffonfffacd,LBadd8e6,Lcoralf08080,' +
+    'Lcyane0ffff,LNZUfafad2,LYd3d3d3,LG90ee90,LIffb6c1,Lsalmonffa07a,LEG20b2aa,LKB87cefa,' +
+    'LSY778899,LXBb0c4de,LUffffe0,lime00ff00,limeG32cd32,linenfaf0e6,magentaff00ff,' +
+    'maroon800000,MAmarine66cdaa,MB0000cd,Morchidba55d3,MQ9370db,MEG3cb371,MSB7b68ee,' +
+    'MspringG00fa9a,MT48d1cc,MVRc71585,midnightB191970,mintcreamf5fffa,mistyroseffe4e1,' +
+    'moccasinffe4b5,navajoWffdead,navy000080,oldlacefdf5e6,olive808000,olivedrab6b8e23,' +
+    'Offa500,ORff4500,orchidda70d6,PNZeee8aa,PG98fb98,PTafeeee,PVRdb7093,papayawhipffefd5,' +
+    'peachpuffffdab9,perucd853f,Iffc0cb,plumdda0dd,powderBb0e0e6,Q800080,rebeccaQ663399,' +
+    'Rff0000,rosybrownbc8f8f,royalB4169e1,saddlebrown8b4513,salmonfa8072,sandybrownf4a460,' +
+    'EG2e8b57,Eshellfff5ee,siennaa0522d,silverc0c0c0,KB87ceeb,SB6a5acd,SY708090,snowfffafa,' +
+    'springG00ff7f,XB4682b4,tand2b48c,teal008080,thistled8bfd8,tomatoff6347,T40e0d0,Vee82ee,' +
+    'wheatf5deb3,Wffffff,Wsmokef5f5f5,Uffff00,UG9acd32';
+  var NAME_KEYS = 'DLMBGYWPSVOREKTNUIQAXZ';
+  var NAME_WORDS = 'dark light medium blue green gray white pale slate violet orange red sea sky turquoise golden yellow pink purple aqua steel rod'.split(' ');
+  var named;
+
+  function hex(h) {
+    if (h.length < 6) h = h.replace(/./g, '$&$&');
+    return [0, 2, 4].map(function (i) { return parseInt(h.substr(i, 2), 16); }).concat(h.length > 6 ? parseInt(h.substr(6), 16) / 255 : 1);
+  }
+
+  // Any CSS colour that style sheets serialize, as [r, g, b, a]; null for
+  // keywords that depend on context and for anything else.
   function parse(value) {
     var hit = parsed.get(value);
     if (hit !== undefined) return hit;
-    var out = null, m = /^rgba?\(([\d.]+), ([\d.]+), ([\d.]+)(?:, ([\d.]+))?\)$/.exec(value);
-    // Style sheets hand most colours over as rgb(); the canvas reads the rest.
-    if (m) {
-      out = [+m[1], +m[2], +m[3], m[4] ? +m[4] : 1];
-    } else if (!/^\s*$|current|inherit|initial|unset|revert|var\(|light-dark|attr\(/i.test(value)) {
-      canvasCtx = canvasCtx || doc.createElement('canvas').getContext('2d');
-      // Two sentinels tell "unparseable" apart from a value equal to either.
-      canvasCtx.fillStyle = '#010203';
-      canvasCtx.fillStyle = value;
-      var first = canvasCtx.fillStyle;
-      canvasCtx.fillStyle = '#030201';
-      canvasCtx.fillStyle = value;
-      if (first === canvasCtx.fillStyle) out = fromSerialized(first);
+    var out = null, v = value.trim().toLowerCase(), m;
+    if ((m = /^rgba?\(([\d.]+)[, ]+([\d.]+)[, ]+([\d.]+)(?:[,/ ]+([\d.]+)(%?))?\)$/.exec(v))) {
+      out = [+m[1], +m[2], +m[3], m[4] ? (m[5] ? m[4] / 100 : +m[4]) : 1];
+    } else if ((m = /^#([\da-f]{3,4}|[\da-f]{6}|[\da-f]{8})$/.exec(v))) {
+      out = hex(m[1]);
+    } else if (v === 'transparent') {
+      out = [0, 0, 0, 0];
+    } else if (/^[a-z]+$/.test(v)) {
+      if (!named) {
+        named = {};
+        NAMES.split(',').forEach(function (e) {
+          named[e.slice(0, -6).replace(/[A-Z]/g, function (k) { return NAME_WORDS[NAME_KEYS.indexOf(k)]; })] = e.slice(-6);
+        });
+      }
+      v = named[v.replace('grey', 'gray')];
+      out = v ? hex(v) : null;
     }
     parsed.set(value, out);
     return out;
-  }
-
-  function fromSerialized(s) {
-    if (s[0] === '#') {
-      return [parseInt(s.substr(1, 2), 16), parseInt(s.substr(3, 2), 16), parseInt(s.substr(5, 2), 16), 1];
-    }
-    var n = s.match(/[\d.]+/g);
-    return n && n.length === 4 ? [+n[0], +n[1], +n[2], +n[3]] : null;
   }
 
   // HTML's rules for parsing a legacy colour value (bgcolor, <font color>,
@@ -86,7 +115,7 @@
     var s = value.trim();
     if (!s || /^transparent$/i.test(s)) return null;
     if (/^[a-z]+$/i.test(s) && parse(s)) return parse(s);
-    if (/^#[\da-f]{3}$/i.test(s)) return parse(s);
+    if (/^#[\da-f]{3}$/i.test(s)) return hex(s.slice(1));
     s = s.replace(/[\ud800-\udbff][\udc00-\udfff]/g, '00').slice(0, 128).replace(/^#/, '').replace(/[^\da-f]/gi, '0');
     while (!s.length || s.length % 3) s += '0';
     var len = s.length / 3;
@@ -103,8 +132,12 @@
   }
 
   function lin(c) {
-    c /= 255;
-    return c <= 0.04045 ? c / 12.92 : Math.pow((c + 0.055) / 1.055, 2.4);
+    var hit = LIN[c];
+    if (hit === undefined) {
+      hit = c / 255;
+      hit = LIN[c] = hit <= 0.04045 ? hit / 12.92 : Math.pow((hit + 0.055) / 1.055, 2.4);
+    }
+    return hit;
   }
 
   function lum(c) {
@@ -120,24 +153,34 @@
     return l > 8 ? Math.pow((l + 16) / 116, 3) : l * 27 / 24389;
   }
 
-  // The colour on c's path from black through c to white whose luminance is
-  // y. Below c its channels scale together; above, they scale up until one
-  // is full, then mix with white. All in sRGB, which keeps the hue. Rounding
-  // stays on y's side, up to a hair that the bands' slack absorbs.
+  // The colour of c's hue whose luminance is y. Darker: all three channels
+  // scale alike in linear light, which keeps hue and saturation and needs no
+  // search. Lighter: in sRGB, the channels scale up until one is full, then
+  // mix with white, found by bisection. Rounding stays on y's side, up to a
+  // hair that the bands' slack absorbs.
   function withLum(c, y) {
-    var max = Math.max(c[0], c[1], c[2]) || 1, up = y > lum(c), lo = 0, hi = 3;
-    var at = function (s) {
-      return [0, 1, 2].map(function (i) {
-        var v = c[i] * (s < 1 ? s : s < 2 ? 1 + (s - 1) * (255 / max - 1) : 255 / max);
-        return s > 2 ? v + (s - 2) * (255 - v) : v;
+    var from = lum(c), rgb;
+    if (y < from) {
+      rgb = [0, 1, 2].map(function (i) {
+        var v = lin(c[i]) * y / from;
+        return Math.floor(255 * (v <= 0.0031308 ? v * 12.92 : 1.055 * Math.pow(v, 1 / 2.4) - 0.055) + 0.02);
       });
-    };
-    for (var i = 0; i < 16; i++) {
-      var mid = (lo + hi) / 2;
-      if (lum(at(mid)) > y) hi = mid;
-      else lo = mid;
+    } else {
+      var full = 255 / (Math.max(c[0], c[1], c[2]) || 1), lo = 0, hi = 2;
+      var at = function (s) {
+        return [0, 1, 2].map(function (i) {
+          var v = c[i] * (s < 1 ? 1 + s * (full - 1) : full);
+          return s > 1 ? v + (s - 1) * (255 - v) : v;
+        });
+      };
+      for (var i = 0; i < 14; i++) {
+        var mid = (lo + hi) / 2;
+        if (lum(at(mid)) < y) lo = mid;
+        else hi = mid;
+      }
+      rgb = at(hi).map(function (v) { return Math.min(255, Math.ceil(v - 0.05)); });
     }
-    return at(up ? hi : lo).map(function (v) { return up ? Math.ceil(v - 0.02) : Math.floor(v + 0.02); }).concat(c[3]);
+    return rgb.concat(c[3]);
   }
 
   // Light backgrounds turn dark with their order reversed: white becomes the
@@ -235,7 +278,7 @@
       }
       var mv = mapValue(value, kind);
       if (!mv) continue;
-      if (live && !kind) noteBg(parse(value));
+      if (live && prop === 'background-color') noteBg(parse(value), parse(mv[0]));
       if (inline && mv[1]) continue;
       var m = mv[0];
       if (!inline) out += prop + ':' + m + (important ? '!important;' : ';');
@@ -246,8 +289,15 @@
     return out;
   }
 
-  function noteBg(c) {
-    if (c && c[3] >= 0.5 && lum(c) <= 0.2) sawDark = true;
+  // Where each painted background came from: 1 from a dark colour, 2 from a
+  // light one. The page's own black comes from the white canvas.
+  var origin = new Map([['0,0,0', 2]]);
+
+  function noteBg(c, painted) {
+    if (!c || c[3] < 0.5 || !painted) return;
+    var dark = lum(c) <= 0.2, key = painted.slice(0, 3).join();
+    sawDark = sawDark || dark;
+    origin.set(key, (origin.get(key) | 0) | (dark ? 1 : 2));
   }
 
   function quote(s) {
@@ -267,7 +317,10 @@
     for (var i = 0; i < list.length; i++) {
       var r = list[i];
       if (r.type === 1) {
-        var d = declarations(r.style, false, live);
+        var text = r.style.cssText;
+        // Most rules set no colour; a plain search is far cheaper than
+        // going through their declarations.
+        var d = text.indexOf('color') + text.indexOf('background') + text.indexOf('border') + text.indexOf('outline') > -4 ? declarations(r.style, false, live) : '';
         if (d) out += r.selectorText + '{' + d + '}';
       } else if (r.type === 4 || r.type === 12) {
         var inner = rulesText(r.cssRules, live && (r.type === 12 || applies(r.media.mediaText)));
@@ -297,7 +350,6 @@
 
   // --- rules from attributes ----------------------------------------------
 
-  var SELECTOR = '[style],[bgcolor],font[color],body[text],body[link],body[vlink],body[alink]';
   // Legacy colour attributes: where they apply, and what they colour.
   var LEGACY = {
     bgcolor: [LEGACY_BG, '', 'background-color'],
@@ -307,6 +359,7 @@
     vlink: ['body', ' a:visited', 'color'],
     alink: ['body', ' a:active', 'color']
   };
+  var LEGACY_SELECTOR = '[bgcolor],font[color],body[text],body[link],body[vlink],body[alink]';
   // Legacy colours are presentational hints, below every author rule, so
   // their mirrors have no specificity and come first; style attribute mirrors
   // follow, then the mirrors of the mail's sheets, in the mail's order.
@@ -314,33 +367,38 @@
   var inlineRules = new Map();
   var changed = true;
 
-  function visit(el) {
-    var attrs = el.attributes;
-    for (var i = 0; i < attrs.length; i++) {
-      var name = attrs[i].name, value = attrs[i].value, key = name + '\n' + value, spec = LEGACY[name];
-      if (name === 'style') {
-        if (inlineRules.has(value)) continue;
-        // Most style attributes set no colour at all.
-        var d = /colou?r|background|border|outline/i.test(value) ? declarations(el.style, true, true) : '';
-        inlineRules.set(value, d && ':where([style=' + quote(value) + ']){' + d + '}');
-        changed = changed || !!d;
-      } else if (spec && !legacyRules.has(key) && el.matches(spec[0])) {
-        var c = legacy(value), bg = name === 'bgcolor';
-        if (bg) noteBg(c);
-        var m = c && css(bg ? mapBg(c) : mapText(c));
-        legacyRules.set(key, m ? ':where(' + spec[0] + '[' + name + '=' + quote(value) + ']' + spec[1] + '){' + spec[2] + ':' + m + '}' : '');
-        changed = changed || !!m;
-      }
+  function visitStyle(el) {
+    var value = el.getAttribute('style');
+    if (value === null || inlineRules.has(value)) return;
+    // Most style attributes set no colour; a plain search is far cheaper
+    // than asking the engine.
+    var v = value.toLowerCase();
+    var d = v.indexOf('color') + v.indexOf('background') + v.indexOf('border') + v.indexOf('outline') > -4 ? declarations(el.style, true, true) : '';
+    inlineRules.set(value, d && ':where([style=' + quote(value) + ']){' + d + '}');
+    changed = changed || !!d;
+  }
+
+  function visitLegacy(el) {
+    for (var name in LEGACY) {
+      var spec = LEGACY[name], value = el.getAttribute(name), key = name + '\n' + value;
+      if (value === null || legacyRules.has(key) || !el.matches(spec[0])) continue;
+      var c = legacy(value), bg = name === 'bgcolor';
+      var m = c && css(bg ? mapBg(c) : mapText(c));
+      if (bg) noteBg(c, m && parse(m));
+      legacyRules.set(key, m ? ':where(' + spec[0] + '[' + name + '=' + quote(value) + ']' + spec[1] + '){' + spec[2] + ':' + m + '}' : '');
+      changed = changed || !!m;
     }
   }
 
   function scan(node) {
     if (node.nodeType !== 1) return;
-    if (node.matches(SELECTOR)) visit(node);
-    if (node.firstElementChild) {
-      var all = node.querySelectorAll(SELECTOR);
-      for (var i = 0; i < all.length; i++) visit(all[i]);
-    }
+    visitStyle(node);
+    if (node.matches(LEGACY_SELECTOR)) visitLegacy(node);
+    if (!node.firstElementChild) return;
+    var all = node.querySelectorAll('[style]'), i;
+    for (i = 0; i < all.length; i++) visitStyle(all[i]);
+    all = node.querySelectorAll(LEGACY_SELECTOR);
+    for (i = 0; i < all.length; i++) visitLegacy(all[i]);
   }
 
   // --- the sheet ----------------------------------------------------------
@@ -396,56 +454,86 @@
   // design is then kept whole; only a light page around it is darkened.
   function darkMailSheet() {
     var body = doc.body;
-    // A mail that sets no dark background anywhere cannot be dark.
-    if (!body || !sawDark) return null;
+    // A mail that sets no dark background anywhere cannot be dark. Most are
+    // judged on the colours as painted now, which costs no extra styling;
+    // only where that is unsure is the sheet switched off to look again.
+    if (!body || !sawDark || !judge(body, false)) return null;
+    setDisabled(true);
+    try {
+      if (!judge(body, true)) return null;
+      var el = body, c;
+      while (el && !((c = parse(getComputedStyle(el).backgroundColor)) && c[3] >= 0.5)) el = el.parentElement;
+      c = el ? c : [255, 255, 255, 1];
+      return lum(c) > BG_MAX ? ':root,body{background-color:' + css(mapBg(c)) + '!important}' : '';
+    } finally {
+      setDisabled(false);
+    }
+  }
+
+  // Whether the text of the mail sits mostly on dark backgrounds, each
+  // element's background told dark (1) or light (2) by its own colour or,
+  // painted as it is now, by where that colour came from. Past the first
+  // background that tells neither, the answer is "maybe".
+  function judge(body, exact) {
     var seen = new Map();
-    var painted = function (el) {
-      if (!el) return [255, 255, 255, 1];
-      var c = seen.get(el);
-      if (!c) {
-        c = parse(getComputedStyle(el).backgroundColor);
-        if (!c || c[3] < 0.5) c = painted(el.parentElement);
-        seen.set(el, c);
+    var shade = function (el) {
+      if (!el) return 2;
+      var k = seen.get(el);
+      if (k === undefined) {
+        var c = parse(getComputedStyle(el).backgroundColor);
+        k = !c || c[3] < 0.5 ? shade(el.parentElement) : exact ? (lum(c) <= 0.2 ? 1 : 2) : origin.get(c.slice(0, 3).join());
+        seen.set(el, k);
       }
-      return c;
+      return k;
     };
     var walker = doc.createTreeWalker(body, 4), node, dark = 0, all = 0;
     while ((node = walker.nextNode())) {
       var n = node.data.trim().length;
       if (!n || !node.parentElement) continue;
       all += n;
-      if (lum(painted(node.parentElement)) <= 0.2) dark += n;
+      var k = shade(node.parentElement);
+      if (k === 1) dark += n;
+      else if (k !== 2) return true;
     }
-    if (!all || dark < all * 0.75) return null;
-    var page = painted(body);
-    return lum(page) > BG_MAX ? ':root,body{background-color:' + css(mapBg(page)) + '!important}' : '';
+    return all > 0 && dark >= all * 0.75;
   }
 
   function handle(records) {
-    var added = [];
-    for (var i = 0; i < records.length; i++) {
-      var r = records[i];
-      if (r.type === 'attributes') visit(r.target);
-      else for (var j = 0; j < r.addedNodes.length; j++) if (r.addedNodes[j] !== styleEl) added.push(r.addedNodes[j]);
-    }
-    // The parser reports each element on its own, so while it runs one sweep
-    // of the document is cheaper than a sweep of every subtree.
-    if (added.length > 64) scan(doc.documentElement);
-    else added.forEach(scan);
+    records.forEach(function (r) {
+      if (r.type === 'attributes') scan(r.target);
+      else for (var j = 0; j < r.addedNodes.length; j++) if (r.addedNodes[j] !== styleEl) scan(r.addedNodes[j]);
+    });
     flush();
   }
 
   var observer = new MutationObserver(handle);
 
+  // While the parser runs, the whole document is swept once before each
+  // frame is painted, rather than being told of every element it adds.
+  function frame() {
+    if (doc.readyState !== 'loading') return;
+    if (doc.documentElement) scan(doc.documentElement);
+    flush();
+    requestAnimationFrame(frame);
+  }
+
+  // Once parsed: a last sweep, the judgement on an already-dark mail, and
+  // from then on only what changes is looked at.
   function settle() {
-    handle(observer.takeRecords());
-    setDisabled(true);
+    if (doc.documentElement) scan(doc.documentElement);
+    flush();
     var dark = darkMailSheet();
-    setDisabled(false);
-    if (dark === null) return;
-    observer.disconnect();
-    write(dark);
-    off = true;
+    if (dark !== null) {
+      write(dark);
+      off = true;
+      return;
+    }
+    observer.observe(doc, {
+      childList: true,
+      subtree: true,
+      attributes: true,
+      attributeFilter: ['style'].concat(Object.keys(LEGACY))
+    });
   }
 
   // Editors decide what markup to write by comparing against computed
@@ -476,16 +564,13 @@
     }
   };
 
-  observer.observe(doc, {
-    childList: true,
-    subtree: true,
-    attributes: true,
-    attributeFilter: ['style', 'bgcolor', 'color', 'text', 'link', 'vlink', 'alink']
-  });
-  if (doc.documentElement) scan(doc.documentElement);
   flush();
-  if (doc.readyState === 'loading') doc.addEventListener('DOMContentLoaded', settle);
-  else settle();
+  if (doc.readyState === 'loading') {
+    requestAnimationFrame(frame);
+    doc.addEventListener('DOMContentLoaded', settle);
+  } else {
+    settle();
+  }
   // Sheets that arrive by <link> change nothing in the DOM when they load.
   doc.addEventListener('load', flush, true);
 })();
