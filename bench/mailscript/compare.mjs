@@ -67,12 +67,10 @@ const WATCH = `(() => {
     .observe(document, { subtree: true, childList: true, attributes: true, characterData: true });
 })();`;
 
-// Main-thread work that an engine can cause: running script (its own, its
-// callbacks and promise reactions) and the style and layout work that
-// follows. Counted as thread CPU time, outermost events only: `script` is
-// the events that run the engine's code (those of its source, and promise
-// reactions, which carry none), `work` everything, the page's own style and
-// layout included.
+// Main-thread work, as thread CPU time of the outermost trace events, in
+// three parts: script that runs the engine's own code (events carrying its
+// source URL, or enclosing one), other microtasks (promise reactions carry no
+// URL, but so do the page's own image loads) and style and layout.
 const SCRIPT = new Set(['EvaluateScript', 'FunctionCall', 'RunMicrotasks', 'TimerFire', 'FireAnimationFrame',
   'EventDispatch', 'v8.callFunction']);
 const STYLE = new Set(['UpdateLayoutTree', 'Layout', 'ParseAuthorStyleSheet']);
@@ -87,17 +85,17 @@ function workFromTrace(trace, engine) {
     .sort((a, b) => a.ts - b.ts || b.dur - a.dur);
   const own = `engine-${engine}.js`;
   const ownsCode = (e) => e.args && e.args.data && String(e.args.data.url).endsWith(own);
-  let script = 0, work = 0, end = -1;
+  const out = { script: 0, micro: 0, style: 0 };
+  let end = -1;
   events.forEach((e, i) => {
     if (e.ts < end || !(SCRIPT.has(e.name) || STYLE.has(e.name))) return;
     end = e.ts + e.dur;
-    work += e.tdur / 1000;
-    if (!SCRIPT.has(e.name)) return;
-    let mine = e.name === 'RunMicrotasks' || ownsCode(e);
+    let mine = ownsCode(e);
     for (let j = i + 1; !mine && j < events.length && events[j].ts < end; j++) mine = ownsCode(events[j]);
-    if (mine) script += e.tdur / 1000;
+    const part = STYLE.has(e.name) ? 'style' : mine ? 'script' : e.name === 'RunMicrotasks' ? 'micro' : null;
+    if (part) out[part] += e.tdur / 1000;
   });
-  return { script, work };
+  return out;
 }
 
 // Every run waits the same time after load, so that the harness itself
@@ -136,10 +134,11 @@ for (const mail of corpus.filter((m) => m.name.includes(only))) {
     }
   }
   if (process.env.BENCH_DEBUG) console.error(JSON.stringify(runs));
-  // The engine's own script is measured directly; the style and layout it
-  // adds is the page's work over that of a run without any engine.
-  const baseWork = median(runs.none.map((r) => r.work - r.script));
-  const cost = (engine) => median(runs[engine].map((r) => r.script + Math.max(0, r.work - r.script - baseWork)));
+  // The engine's own script is measured directly; what it adds to other
+  // microtasks and to style and layout is that over a run without any engine.
+  const base = (part) => median(runs.none.map((r) => r[part]));
+  const extra = (r, part) => Math.max(0, r[part] - base(part));
+  const cost = (engine) => median(runs[engine].map((r) => r.script + extra(r, 'micro') + extra(r, 'style')));
   const scriptOnly = (engine) => median(runs[engine].map((r) => r.script));
   const row = {
     mail: mail.name.replace(/\.html$/, ''),

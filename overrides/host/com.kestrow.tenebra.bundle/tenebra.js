@@ -571,6 +571,9 @@
   } else {
     settle();
   }
-  // Sheets that arrive by <link> change nothing in the DOM when they load.
-  doc.addEventListener('load', flush, true);
+  // Sheets that arrive by <link> change nothing in the DOM when they load;
+  // while the parser runs, the next sweep takes them anyway.
+  doc.addEventListener('load', function () {
+    if (doc.readyState !== 'loading') flush();
+  }, true);
 })();
