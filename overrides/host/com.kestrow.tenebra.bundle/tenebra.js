@@ -95,7 +95,7 @@
       out = hex(m[1]);
     } else if (v === 'transparent') {
       out = [0, 0, 0, 0];
-    } else if (/^[a-z]+$/.test(v)) {
+    } else if (/^[a-z]+$/.test(v) && !/color$|^(?:inherit|initial|unset|revert|none)$/.test(v)) {
       if (!named) {
         named = {};
         NAMES.split(',').forEach(function (e) {
@@ -131,11 +131,14 @@
     return parts.map(function (p) { return parseInt(p.slice(0, 2), 16); }).concat(1);
   }
 
+  // Linear light of one sRGB channel; whole channel values come from a
+  // table, fractions (met while searching a lightness) are computed.
   function lin(c) {
     var hit = LIN[c];
     if (hit === undefined) {
       hit = c / 255;
-      hit = LIN[c] = hit <= 0.04045 ? hit / 12.92 : Math.pow((hit + 0.055) / 1.055, 2.4);
+      hit = hit <= 0.04045 ? hit / 12.92 : Math.pow((hit + 0.055) / 1.055, 2.4);
+      if (c === (c | 0)) LIN[c] = hit;
     }
     return hit;
   }
@@ -308,8 +311,13 @@
 
   var sheetCache = new WeakMap();
 
-  function applies(media) {
-    return !media || matchMedia(media).matches;
+  var media = new Map();
+
+  function applies(text) {
+    if (!text) return true;
+    var hit = media.get(text);
+    if (hit === undefined) media.set(text, (hit = matchMedia(text).matches));
+    return hit;
   }
 
   function rulesText(list, live) {
@@ -317,10 +325,7 @@
     for (var i = 0; i < list.length; i++) {
       var r = list[i];
       if (r.type === 1) {
-        var text = r.style.cssText;
-        // Most rules set no colour; a plain search is far cheaper than
-        // going through their declarations.
-        var d = text.indexOf('color') + text.indexOf('background') + text.indexOf('border') + text.indexOf('outline') > -4 ? declarations(r.style, false, live) : '';
+        var d = declarations(r.style, false, live);
         if (d) out += r.selectorText + '{' + d + '}';
       } else if (r.type === 4 || r.type === 12) {
         var inner = rulesText(r.cssRules, live && (r.type === 12 || applies(r.media.mediaText)));
