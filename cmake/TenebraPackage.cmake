@@ -1,8 +1,7 @@
-# The device root the tools use by default: the build installs the package
-# into it after every build, laid out as on the device, so that `tenebra`
-# works out of the box. `cmake --install build --prefix DIR` lays out any
+# TENEBRA_DEVICE_ROOT, the device root the tools use by default: the build
+# installs the package into it after every build, laid out as on the device,
+# so that `tenebra` works out of the box. `cmake --install build --prefix DIR` lays out any
 # other root the same way.
-set(TENEBRA_DEVICE_ROOT ${CMAKE_BINARY_DIR}/device-root)
 add_custom_target(device_root ALL
   COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${TENEBRA_DEVICE_ROOT}
   COMMENT "Installing the package into ${TENEBRA_DEVICE_ROOT}"
