@@ -491,7 +491,10 @@
       }
       return k;
     };
-    var walker = doc.createTreeWalker(body, 4), node, dark = 0, all = 0;
+    // The body's whole text is at least as long as all of its runs: once
+    // the text on light backgrounds passes a quarter of that, the mail is
+    // not dark, and the rest need not be looked at.
+    var walker = doc.createTreeWalker(body, 4), node, dark = 0, all = 0, light = body.textContent.length / 4;
     while ((node = walker.nextNode())) {
       var n = node.data.trim().length;
       if (!n || !node.parentElement) continue;
@@ -499,6 +502,7 @@
       var k = shade(node.parentElement);
       if (k === 1) dark += n;
       else if (k !== 2) return true;
+      else if (all - dark > light) return false;
     }
     return all > 0 && dark >= all * 0.75;
   }
