@@ -35,7 +35,7 @@ async function checkMail(mail) {
   // Once, the way the app injects it for this mail, held halfway to judge
   // the frame painted while loading.
   const once = await openStalled(browser, mail.html, { script, inline: hasHead, init: !hasHead });
-  const loading = await measure(once.page, { partial: true });
+  const loading = await measure(once.page);
   await once.release();
   const singleFp = await fingerprint(once.page);
   await once.context.close();

@@ -283,7 +283,7 @@ export const MIN_CONTRAST = 4.5;
 export async function measure(page) {
   const height = await page.evaluate(() => Math.max(
     document.documentElement.scrollHeight, document.body ? document.body.scrollHeight : 0));
-    if (height > VIEW_HEIGHT) {
+  if (height > VIEW_HEIGHT) {
     await page.setViewportSize({ width: VIEW_WIDTH, height: Math.min(height, 12000) });
     await frames(page);
   }

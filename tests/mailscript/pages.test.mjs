@@ -239,7 +239,7 @@ test('the first frame is already dark', async (t) => {
   const html = mail(`<table width="100%" style="background:#f4f4f4">${rows}</table>`);
   const frame = async (options) => {
     const s = await openStalled(browser, html, options);
-    const m = await measure(s.page, { partial: true });
+    const m = await measure(s.page);
     await s.release();
     await s.context.close();
     return m.brightShare;
