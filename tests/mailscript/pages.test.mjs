@@ -102,6 +102,14 @@ test('hues survive and what is already right stays', async () => {
   await context.close();
 });
 
+test('an !important border colour in a style attribute does not paint the box', async () => {
+  const { context, page } = await open(mail(`
+    <div style="background:#fff !important;border:6px solid #d93025 !important;height:80px" id="box">boxed</div>`));
+  const inside = await painted(page, '#box');
+  assert.ok(relLum(inside) <= 0.045 && Math.max(...inside) - Math.min(...inside) <= 2, `#box painted ${inside}`);
+  await context.close();
+});
+
 test('a mail that is already dark is left exactly as it is', async () => {
   const html = mail(`
     <table width="100%" bgcolor="#101418"><tr><td style="color:#f0f0f0;padding:20px">
@@ -142,7 +150,9 @@ test('images are never filtered or repainted', async () => {
 });
 
 test('legacy colour values are read the way HTML reads them', async () => {
-  const values = ['chucknorris', 'ffcc00', '#0a0', 'navy', ' #ff0066 ', 'sick', '#1234567890', 'rgb(0,200,0)'];
+  // Words that name members of every JavaScript object are no colour names.
+  const values = ['chucknorris', 'ffcc00', '#0a0', 'navy', ' #ff0066 ', 'sick', '#1234567890', 'rgb(0,200,0)',
+    'constructor', 'toString', 'hasOwnProperty'];
   const html = mail(values.map((v, i) => `<p><font color="${v}" id="f${i}">${v}</font></p>`).join(''));
   const hues = async (page) => {
     const out = [];
@@ -153,6 +163,7 @@ test('legacy colour values are read the way HTML reads them', async () => {
   const before = await hues(plain.page);
   await plain.context.close();
   const { context, page } = await open(html);
+  await assertDark(page, 'legacy values');
   const now = await hues(page);
   values.forEach((v, i) => assert.ok(before[i] === null ? now[i] === null : hueDistance(before[i], now[i]) < 8,
     `${v}: hue ${before[i]} became ${now[i]}`));

@@ -96,8 +96,9 @@
     } else if (v === 'transparent') {
       out = [0, 0, 0, 0];
     } else if (/^[a-z]+$/.test(v) && !/color$|^(?:inherit|initial|unset|revert|none)$/.test(v)) {
+      // No prototype: a mail's "constructor" or "toString" is no colour.
       if (!named) {
-        named = {};
+        named = Object.create(null);
         NAMES.split(',').forEach(function (e) {
           named[e.slice(0, -6).replace(/[A-Z]/g, function (k) { return NAME_WORDS[NAME_KEYS.indexOf(k)]; })] = e.slice(-6);
         });
@@ -267,7 +268,8 @@
   // (inline true). A style attribute beats any rule of the same importance,
   // so its mirror is !important; an !important one can't be beaten by any
   // sheet at all, so its colour is painted over instead, through properties
-  // the attribute did not set. `live` tells whether the declarations apply
+  // the attribute did not set: a background through an inset shadow, text
+  // through its fill colour. An !important border keeps its colour. `live` tells whether the declarations apply
   // now, which is all that counts when judging an already-dark mail.
   function declarations(style, inline, live) {
     var out = '';
@@ -286,7 +288,7 @@
       var m = mv[0];
       if (!inline) out += prop + ':' + m + (important ? '!important;' : ';');
       else if (!important) out += prop + ':' + m + '!important;';
-      else if (!kind) out += 'box-shadow:inset 0 0 0 1e4px ' + m + '!important;';
+      else if (prop === 'background-color') out += 'box-shadow:inset 0 0 0 1e4px ' + m + '!important;';
       else if (prop === 'color') out += '-webkit-text-fill-color:' + m + '!important;';
     }
     return out;
