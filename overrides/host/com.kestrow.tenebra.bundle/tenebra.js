@@ -269,8 +269,9 @@
   // so its mirror is !important; an !important one can't be beaten by any
   // sheet at all, so its colour is painted over instead, through properties
   // the attribute did not set: a background through an inset shadow, text
-  // through its fill colour. An !important border keeps its colour. `live` tells whether the declarations apply
-  // now, which is all that counts when judging an already-dark mail.
+  // through its fill colour. An !important border keeps its colour. `live`
+  // tells whether the declarations apply now, which is all that counts when
+  // judging an already-dark mail.
   function declarations(style, inline, live) {
     var out = '';
     for (var i = 0; i < style.length; i++) {
