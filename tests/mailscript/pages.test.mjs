@@ -87,6 +87,7 @@ test('hues survive and what is already right stays', async () => {
     <p><a href="#b" style="display:inline-block;background:#d93025;color:#fff;padding:10px" id="button">Red button</a></p>
     <div style="background:#102030;color:#e0e0e0;padding:10px" id="darkpart">An already dark section</div>
     <p style="color:#b00020" id="redtext">Red text</p>
+    <p style="-webkit-text-stroke:1px #222;text-decoration:underline #000;column-rule:2px solid #eee" id="shorthands">Colours set only through shorthands</p>
     <p><a href="#plain" id="plainlink">A link the mail gives no colour</a></p>`));
   await assertDark(page, 'hues');
   for (const [sel, h] of [['#bar', 217], ['#button', 4]]) {
@@ -99,6 +100,14 @@ test('hues survive and what is already right stays', async () => {
   const red = parseRgb(await computed(page, '#redtext', 'color'));
   assert.ok(hueDistance(hue(red), 353) < 8 && relLum(red) >= 0.44, `red text ${red}`);
   assert.equal(await computed(page, '#plainlink', 'color'), 'rgb(81, 184, 255)');
+  // Colours that only a shorthand sets: text strokes and lines turn light,
+  // rules between columns turn dark like borders.
+  for (const prop of ['-webkit-text-stroke-color', 'text-decoration-color']) {
+    const c = parseRgb(await computed(page, '#shorthands', prop));
+    assert.ok(relLum(c) >= 0.44, `${prop} ${c}`);
+  }
+  const rule = parseRgb(await computed(page, '#shorthands', 'column-rule-color'));
+  assert.ok(relLum(rule) <= 0.045, `column-rule-color ${rule}`);
   await context.close();
 });
 
