@@ -76,11 +76,36 @@
     'wheatf5deb3,Wffffff,Wsmokef5f5f5,Uffff00,UG9acd32';
   var NAME_KEYS = 'DLMBGYWPSVOREKTNUIQAXZ';
   var NAME_WORDS = 'dark light medium blue green gray white pale slate violet orange red sea sky turquoise golden yellow pink purple aqua steel rod'.split(' ');
+  var NOT_NAMES = ['inherit', 'initial', 'unset', 'revert', 'none', 'auto'];
   var named;
 
+  // Regular expressions cost the engine a compilation each on first use,
+  // more than a whole mail's worth of the plain string work below, so the
+  // colour forms met on every mail are read without them.
+
+  function isHex(h) {
+    return h.length > 0 && !isNaN('0x' + h);
+  }
+
   function hex(h) {
-    if (h.length < 6) h = h.replace(/./g, '$&$&');
+    if (h.length < 6) h = h[0] + h[0] + h[1] + h[1] + h[2] + h[2] + (h[3] ? h[3] + h[3] : '');
     return [0, 2, 4].map(function (i) { return parseInt(h.substr(i, 2), 16); }).concat(h.length > 6 ? parseInt(h.substr(6), 16) / 255 : 1);
+  }
+
+  // The six hex digits of a colour keyword, if v (lower case) is one. No
+  // prototype: a mail's "constructor" or "toString" is no colour.
+  function name(v) {
+    if (!named) {
+      named = Object.create(null);
+      NAMES.split(',').forEach(function (e) {
+        for (var k = '', i = 0; i < e.length - 6; i++) {
+          var j = NAME_KEYS.indexOf(e[i]);
+          k += j < 0 ? e[i] : NAME_WORDS[j];
+        }
+        named[k] = e.slice(-6);
+      });
+    }
+    return named[v.replace('grey', 'gray')];
   }
 
   // Any CSS colour that style sheets serialize, as [r, g, b, a]; null for
@@ -88,23 +113,30 @@
   function parse(value) {
     var hit = parsed.get(value);
     if (hit !== undefined) return hit;
-    var out = null, v = value.trim().toLowerCase(), m;
-    if ((m = /^rgba?\(([\d.]+)[, ]+([\d.]+)[, ]+([\d.]+)(?:[,/ ]+([\d.]+)(%?))?\)$/.exec(v))) {
-      out = [+m[1], +m[2], +m[3], m[4] ? (m[5] ? m[4] / 100 : +m[4]) : 1];
-    } else if ((m = /^#([\da-f]{3,4}|[\da-f]{6}|[\da-f]{8})$/.exec(v))) {
-      out = hex(m[1]);
+    var out = null, v = value.trim().toLowerCase(), h;
+    if (v.slice(0, 3) === 'rgb' && v.slice(-1) === ')') {
+      // "rgb(1, 2, 3)", "rgba(1, 2, 3, 0.5)", "rgb(1 2 3 / 50%)"
+      var parts = [], token = '';
+      for (var i = v.indexOf('(') + 1; i < v.length; i++) {
+        var ch = v[i];
+        if (ch !== ' ' && ch !== ',' && ch !== '/' && ch !== ')') token += ch;
+        else if (token) {
+          parts.push(token);
+          token = '';
+        }
+      }
+      if (parts.length === 3 || parts.length === 4) {
+        out = parts.map(function (p, k) { return k === 3 && p.slice(-1) === '%' ? p.slice(0, -1) / 100 : +p; }).concat(1).slice(0, 4);
+        if (!out.every(function (x) { return x >= 0; })) out = null;
+      }
+    } else if (v[0] === '#') {
+      h = v.slice(1);
+      out = isHex(h) && [3, 4, 6, 8].indexOf(h.length) >= 0 ? hex(h) : null;
     } else if (v === 'transparent') {
       out = [0, 0, 0, 0];
-    } else if (/^[a-z]+$/.test(v) && !/color$|^(?:inherit|initial|unset|revert|none)$/.test(v)) {
-      // No prototype: a mail's "constructor" or "toString" is no colour.
-      if (!named) {
-        named = Object.create(null);
-        NAMES.split(',').forEach(function (e) {
-          named[e.slice(0, -6).replace(/[A-Z]/g, function (k) { return NAME_WORDS[NAME_KEYS.indexOf(k)]; })] = e.slice(-6);
-        });
-      }
-      v = named[v.replace('grey', 'gray')];
-      out = v ? hex(v) : null;
+    } else if (v.indexOf('color') < 0 && NOT_NAMES.indexOf(v) < 0) {
+      h = name(v);
+      out = h ? hex(h) : null;
     }
     parsed.set(value, out);
     return out;
@@ -113,10 +145,10 @@
   // HTML's rules for parsing a legacy colour value (bgcolor, <font color>,
   // <body text>), which accept what CSS rejects, such as "ffffff".
   function legacy(value) {
-    var s = value.trim();
-    if (!s || /^transparent$/i.test(s)) return null;
-    if (/^[a-z]+$/i.test(s) && parse(s)) return parse(s);
-    if (/^#[\da-f]{3}$/i.test(s)) return hex(s.slice(1));
+    var s = value.trim(), h = s.slice(1);
+    if (!s || s.toLowerCase() === 'transparent') return null;
+    if (name(s.toLowerCase())) return hex(name(s.toLowerCase()));
+    if (s[0] === '#' && (h.length === 3 || h.length === 6) && isHex(h)) return hex(h);
     s = s.replace(/[\ud800-\udbff][\udc00-\udfff]/g, '00').slice(0, 128).replace(/^#/, '').replace(/[^\da-f]/gi, '0');
     while (!s.length || s.length % 3) s += '0';
     var len = s.length / 3;
@@ -216,7 +248,7 @@
   }
 
   function css(c) {
-    return c[3] < 1 ? 'rgba(' + c.join(',') + ')' : '#' + c.slice(0, 3).map(function (v) { return (256 + v).toString(16).slice(1); }).join('');
+    return c[3] < 1 ? 'rgba(' + c + ')' : 'rgb(' + c.slice(0, 3) + ')';
   }
 
   var mapped = new Map();
@@ -228,7 +260,7 @@
     if (hit !== undefined) return hit;
     var out = null, c;
     if (kind === 3) {
-      if (/gradient\(/i.test(value)) {
+      if (value.indexOf('gradient(') >= 0) {
         var v = value.replace(/#[\da-f]{3,8}\b|(?:rgb|hsl)a?\([^)]*\)|\b[a-z]+\b/gi, function (t) {
           var tc = parse(t);
           return tc ? css(mapBg(tc)) : t;
@@ -307,6 +339,8 @@
   }
 
   function quote(s) {
+    // Nearly every value needs no escape, and a search is cheap.
+    if (!['"', '\\', '\n', '\r', '\f'].some(function (ch) { return s.indexOf(ch) >= 0; })) return '"' + s + '"';
     return '"' + s.replace(/[\\"]/g, '\\$&').replace(/[\n\r\f]/g, function (ch) { return '\\' + ch.charCodeAt(0).toString(16) + ' '; }) + '"';
   }
 
