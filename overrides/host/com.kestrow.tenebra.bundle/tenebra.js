@@ -113,11 +113,11 @@
   function parse(value) {
     var hit = parsed.get(value);
     if (hit !== undefined) return hit;
-    var out = null, v = value.trim().toLowerCase(), h;
-    if (v.slice(0, 3) === 'rgb' && v.slice(-1) === ')') {
+    var out = null, v = value.trim().toLowerCase(), open = v.indexOf('('), fn = v.slice(0, open), h;
+    if ((fn === 'rgb' || fn === 'rgba') && v.slice(-1) === ')') {
       // "rgb(1, 2, 3)", "rgba(1, 2, 3, 0.5)", "rgb(1 2 3 / 50%)"
       var parts = [], token = '';
-      for (var i = v.indexOf('(') + 1; i < v.length; i++) {
+      for (var i = open + 1; i < v.length; i++) {
         var ch = v[i];
         if (ch !== ' ' && ch !== ',' && ch !== '/' && ch !== ')') token += ch;
         else if (token) {
@@ -145,9 +145,9 @@
   // HTML's rules for parsing a legacy colour value (bgcolor, <font color>,
   // <body text>), which accept what CSS rejects, such as "ffffff".
   function legacy(value) {
-    var s = value.trim(), h = s.slice(1);
+    var s = value.trim(), h = s.slice(1), n = name(s.toLowerCase());
     if (!s || s.toLowerCase() === 'transparent') return null;
-    if (name(s.toLowerCase())) return hex(name(s.toLowerCase()));
+    if (n) return hex(n);
     if (s[0] === '#' && (h.length === 3 || h.length === 6) && isHex(h)) return hex(h);
     s = s.replace(/[\ud800-\udbff][\udc00-\udfff]/g, '00').slice(0, 128).replace(/^#/, '').replace(/[^\da-f]/gi, '0');
     while (!s.length || s.length % 3) s += '0';
