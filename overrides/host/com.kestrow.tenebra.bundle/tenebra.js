@@ -134,7 +134,7 @@
       out = isHex(h) && [3, 4, 6, 8].indexOf(h.length) >= 0 ? hex(h) : null;
     } else if (v === 'transparent') {
       out = [0, 0, 0, 0];
-    } else if (v.indexOf('color') < 0 && NOT_NAMES.indexOf(v) < 0) {
+    } else if (open < 0 && v.indexOf('color') < 0 && NOT_NAMES.indexOf(v) < 0) {
       h = name(v);
       out = h ? hex(h) : null;
     }
@@ -145,10 +145,13 @@
   // HTML's rules for parsing a legacy colour value (bgcolor, <font color>,
   // <body text>), which accept what CSS rejects, such as "ffffff".
   function legacy(value) {
-    var s = value.trim(), h = s.slice(1), n = name(s.toLowerCase());
+    var s = value.trim(), h = s.slice(1), n;
     if (!s || s.toLowerCase() === 'transparent') return null;
-    if (n) return hex(n);
-    if (s[0] === '#' && (h.length === 3 || h.length === 6) && isHex(h)) return hex(h);
+    if (s[0] === '#') {
+      if ((h.length === 3 || h.length === 6) && isHex(h)) return hex(h);
+    } else if ((n = name(s.toLowerCase()))) {
+      return hex(n);
+    }
     s = s.replace(/[\ud800-\udbff][\udc00-\udfff]/g, '00').slice(0, 128).replace(/^#/, '').replace(/[^\da-f]/gi, '0');
     while (!s.length || s.length % 3) s += '0';
     var len = s.length / 3;
@@ -405,17 +408,19 @@
   // Legacy colours are presentational hints, below every author rule, so
   // their mirrors have no specificity and come first; style attribute mirrors
   // follow, then the mirrors of the mail's sheets, in the mail's order.
-  var COLOUR_WORDS = ['color', 'background', 'border', 'outline', 'column-rule', 'decoration', 'stroke'];
   var legacyRules = new Map();
   var inlineRules = new Map();
   var changed = true;
 
+  // Words that every declaration of a mirrored colour, shorthands included,
+  // must contain.
+  var COLOUR_WORDS = ['color', 'background', 'border', 'outline', 'column-rule', 'decoration', 'stroke'];
+
   function visitStyle(el) {
     var value = el.getAttribute('style');
     if (value === null || inlineRules.has(value)) return;
-    // Most style attributes set no colour; a plain search for the words
-    // that every colour declaration, shorthands included, must contain is
-    // far cheaper than asking the engine.
+    // Most style attributes set no colour; a plain search for those words
+    // is far cheaper than asking the engine.
     var v = value.toLowerCase();
     var d = COLOUR_WORDS.some(function (w) { return v.indexOf(w) >= 0; }) ? declarations(el.style, true, true) : '';
     inlineRules.set(value, d && ':where([style=' + quote(value) + ']){' + d + '}');
