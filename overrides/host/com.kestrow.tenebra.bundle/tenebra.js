@@ -89,7 +89,8 @@
 
   function hex(h) {
     if (h.length < 6) h = h[0] + h[0] + h[1] + h[1] + h[2] + h[2] + (h[3] ? h[3] + h[3] : '');
-    return [0, 2, 4].map(function (i) { return parseInt(h.substr(i, 2), 16); }).concat(h.length > 6 ? parseInt(h.substr(6), 16) / 255 : 1);
+    return [parseInt(h.substr(0, 2), 16), parseInt(h.substr(2, 2), 16), parseInt(h.substr(4, 2), 16),
+      h.length > 6 ? parseInt(h.substr(6), 16) / 255 : 1];
   }
 
   // The six hex digits of a colour keyword, if v (lower case) is one. No
@@ -121,14 +122,13 @@
         var ch = v[i];
         if (ch !== ' ' && ch !== ',' && ch !== '/' && ch !== ')') token += ch;
         else if (token) {
-          parts.push(token);
+          parts.push(parts.length === 3 && token.slice(-1) === '%' ? token.slice(0, -1) / 100 : +token);
           token = '';
         }
       }
-      if (parts.length === 3 || parts.length === 4) {
-        out = parts.map(function (p, k) { return k === 3 && p.slice(-1) === '%' ? p.slice(0, -1) / 100 : +p; }).concat(1).slice(0, 4);
-        if (!out.every(function (x) { return x >= 0; })) out = null;
-      }
+      if (parts.length === 3) parts.push(1);
+      // NaN, from anything that is no number, fails these too.
+      if (parts.length === 4 && parts[0] >= 0 && parts[1] >= 0 && parts[2] >= 0 && parts[3] >= 0) out = parts;
     } else if (v[0] === '#') {
       h = v.slice(1);
       out = isHex(h) && [3, 4, 6, 8].indexOf(h.length) >= 0 ? hex(h) : null;
@@ -198,28 +198,34 @@
   // mix with white, found by bisection. Rounding stays on y's side, up to a
   // hair that the bands' slack absorbs.
   function withLum(c, y) {
-    var from = lum(c), rgb;
+    var from = lum(c), rgb = [0, 0, 0, c[3]], i, v;
     if (y < from) {
-      rgb = [0, 1, 2].map(function (i) {
-        var v = lin(c[i]) * y / from;
-        return Math.floor(255 * (v <= 0.0031308 ? v * 12.92 : 1.055 * Math.pow(v, 1 / 2.4) - 0.055) + 0.02);
-      });
-    } else {
-      var full = 255 / (Math.max(c[0], c[1], c[2]) || 1), lo = 0, hi = 2;
-      var at = function (s) {
-        return [0, 1, 2].map(function (i) {
-          var v = c[i] * (s < 1 ? 1 + s * (full - 1) : full);
-          return s > 1 ? v + (s - 1) * (255 - v) : v;
-        });
-      };
-      for (var i = 0; i < 14; i++) {
-        var mid = (lo + hi) / 2;
-        if (lum(at(mid)) < y) lo = mid;
-        else hi = mid;
+      for (i = 0; i < 3; i++) {
+        v = lin(c[i]) * y / from;
+        rgb[i] = Math.floor(255 * (v <= 0.0031308 ? v * 12.92 : 1.055 * Math.pow(v, 1 / 2.4) - 0.055) + 0.02);
       }
-      rgb = at(hi).map(function (v) { return Math.min(255, Math.ceil(v - 0.05)); });
+      return rgb;
     }
-    return rgb.concat(c[3]);
+    var full = 255 / (Math.max(c[0], c[1], c[2]) || 1), lo = 0, hi = 2;
+    for (i = 0; i < 14; i++) {
+      v = (lo + hi) / 2;
+      if (lighter(c, full, v, rgb) < y) lo = v;
+      else hi = v;
+    }
+    lighter(c, full, hi, rgb);
+    for (i = 0; i < 3; i++) rgb[i] = Math.min(255, Math.ceil(rgb[i] - 0.05));
+    return rgb;
+  }
+
+  // c lightened by s, into out, and the luminance of that: up to 1, its
+  // channels scale towards full (the factor that makes the largest 255);
+  // past 1, they mix with white.
+  function lighter(c, full, s, out) {
+    for (var i = 0; i < 3; i++) {
+      var v = c[i] * (s < 1 ? 1 + s * (full - 1) : full);
+      out[i] = s > 1 ? v + (s - 1) * (255 - v) : v;
+    }
+    return lum(out);
   }
 
   // Light backgrounds turn dark with their order reversed: white becomes the
@@ -247,7 +253,8 @@
   }
 
   function blend(c, under) {
-    return [0, 1, 2].map(function (i) { return Math.round(c[i] * c[3] + under * (1 - c[3])); }).concat(1);
+    var a = c[3];
+    return [Math.round(c[0] * a + under * (1 - a)), Math.round(c[1] * a + under * (1 - a)), Math.round(c[2] * a + under * (1 - a)), 1];
   }
 
   function css(c) {
@@ -343,7 +350,7 @@
 
   function quote(s) {
     // Nearly every value needs no escape, and a search is cheap.
-    if (!['"', '\\', '\n', '\r', '\f'].some(function (ch) { return s.indexOf(ch) >= 0; })) return '"' + s + '"';
+    if (s.indexOf('"') < 0 && s.indexOf('\\') < 0 && s.indexOf('\n') < 0 && s.indexOf('\r') < 0 && s.indexOf('\f') < 0) return '"' + s + '"';
     return '"' + s.replace(/[\\"]/g, '\\$&').replace(/[\n\r\f]/g, function (ch) { return '\\' + ch.charCodeAt(0).toString(16) + ' '; }) + '"';
   }
 
@@ -421,8 +428,13 @@
     if (value === null || inlineRules.has(value)) return;
     // Most style attributes set no colour; a plain search for those words
     // is far cheaper than asking the engine.
-    var v = value.toLowerCase();
-    var d = COLOUR_WORDS.some(function (w) { return v.indexOf(w) >= 0; }) ? declarations(el.style, true, true) : '';
+    var v = value.toLowerCase(), d = '';
+    for (var i = 0; i < COLOUR_WORDS.length; i++) {
+      if (v.indexOf(COLOUR_WORDS[i]) >= 0) {
+        d = declarations(el.style, true, true);
+        break;
+      }
+    }
     inlineRules.set(value, d && ':where([style=' + quote(value) + ']){' + d + '}');
     changed = changed || !!d;
   }
@@ -465,7 +477,7 @@
 
   function join(map) {
     var out = '';
-    map.forEach(function (v) { out += v; });
+    for (var v of map.values()) out += v;
     return out;
   }
 
@@ -552,10 +564,11 @@
   }
 
   function handle(records) {
-    records.forEach(function (r) {
+    for (var i = 0; i < records.length; i++) {
+      var r = records[i];
       if (r.type === 'attributes') scan(r.target);
       else for (var j = 0; j < r.addedNodes.length; j++) if (r.addedNodes[j] !== styleEl) scan(r.addedNodes[j]);
-    });
+    }
     flush();
   }
 
@@ -603,9 +616,10 @@
     requestAnimationFrame(resume);
   }
 
-  ['copy', 'cut', 'dragstart', 'beforeinput'].forEach(function (type) {
-    doc.addEventListener(type, pause, true);
-  });
+  doc.addEventListener('copy', pause, true);
+  doc.addEventListener('cut', pause, true);
+  doc.addEventListener('dragstart', pause, true);
+  doc.addEventListener('beforeinput', pause, true);
   doc.addEventListener('input', resume, true);
   var execCommand = doc.execCommand;
   doc.execCommand = function () {
