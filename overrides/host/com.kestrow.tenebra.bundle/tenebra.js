@@ -547,18 +547,22 @@
       }
       return k;
     };
-    // The body's whole text is at least as long as all of its runs: once
-    // the text on light backgrounds passes a quarter of that, the mail is
-    // not dark, and the rest need not be looked at.
-    var walker = doc.createTreeWalker(body, 4), node, dark = 0, all = 0, light = body.textContent.length / 4;
+    // Runs count by their length. Once the text on light backgrounds passes
+    // a quarter of the whole, the mail is not dark and the rest need not be
+    // looked at; telling a background costs far more than finding the text.
+    var walker = doc.createTreeWalker(body, 4), runs = [], all = 0, node, n, i;
     while ((node = walker.nextNode())) {
-      var n = node.data.trim().length;
-      if (!n || !node.parentElement) continue;
-      all += n;
-      var k = shade(node.parentElement);
-      if (k === 1) dark += n;
+      if ((n = node.data.trim().length) && node.parentElement) {
+        runs.push(node.parentElement, n);
+        all += n;
+      }
+    }
+    var dark = 0, light = 0;
+    for (i = 0; i < runs.length; i += 2) {
+      var k = shade(runs[i]);
+      if (k === 1) dark += runs[i + 1];
       else if (k !== 2) return true;
-      else if (all - dark > light) return false;
+      else if ((light += runs[i + 1]) > all / 4) return false;
     }
     return all > 0 && dark >= all * 0.75;
   }
