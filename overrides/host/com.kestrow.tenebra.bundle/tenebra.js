@@ -170,11 +170,12 @@
   // Linear light of one sRGB channel; whole channel values come from a
   // table, fractions (met while searching a lightness) are computed.
   function lin(c) {
-    var hit = LIN[c];
+    // A fraction is never looked up: as a key it would be made a string.
+    var whole = c === (c | 0), hit = whole ? LIN[c] : undefined;
     if (hit === undefined) {
       hit = c / 255;
       hit = hit <= 0.04045 ? hit / 12.92 : Math.pow((hit + 0.055) / 1.055, 2.4);
-      if (c === (c | 0)) LIN[c] = hit;
+      if (whole) LIN[c] = hit;
     }
     return hit;
   }
