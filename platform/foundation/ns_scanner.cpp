@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/foundation/character_classes.h"
+#include "platform/foundation/hex_scan.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/objc/exception.h"
@@ -43,29 +44,11 @@ void set_scan_location(id self, SEL, unsigned long location) {
 }
 BOOL is_at_end(id self, SEL) { return after_blanks(self) == scanned(self).size() ? YES : NO; }
 
-// An optional 0x or 0X, then hexadecimal digits of either case; beyond 32
-// bits the value is UINT_MAX and the remaining digits are still consumed.
 BOOL scan_hex_int(id self, SEL, unsigned int* result) {
-  const auto& source = scanned(self);
-  std::size_t at = after_blanks(self);
-  // "0x" counts as a prefix only before a digit; else the "0" is the number.
-  if (at + 2 < source.size() && source[at] == u'0' &&
-      (source[at + 1] == u'x' || source[at + 1] == u'X') && hex_digit_value(source[at + 2]) >= 0) {
-    at += 2;
-  }
-  std::size_t first = at;
-  unsigned long long value = 0;
-  bool overflow = false;
-  for (; at < source.size() && hex_digit_value(source[at]) >= 0; ++at) {
-    value = value << 4 | static_cast<unsigned>(hex_digit_value(source[at]));
-    if (value > UINT_MAX) {
-      overflow = true;
-      value &= 0xF;  // keeps the shift defined; the result is UINT_MAX anyway
-    }
-  }
-  if (at == first) return NO;
-  if (result != nullptr) *result = overflow ? UINT_MAX : static_cast<unsigned int>(value);
-  kLocation.of(self) = at;
+  const HexScan scan = ns::scan_hex_int(scanned(self), kLocation.of(self));
+  if (!scan.found) return NO;
+  if (result != nullptr) *result = scan.value;
+  kLocation.of(self) = scan.end;
   return YES;
 }
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/foundation/hex_scan.h"
 #include "platform/foundation/unicode.h"
-#include "toolkit/color/hex_scan.h"
 
 namespace toolkit {
 
@@ -21,7 +21,7 @@ constexpr double kLightestBlack = 0.078;
 
 ColorComponents color_from_hex(std::u16string_view text) {
   // An empty text has no second character: the scan reads nothing, so 0.
-  const std::uint32_t value = scan_hex_int(text, 1).value;
+  const std::uint32_t value = ns::scan_hex_int(text, 1).value;
   return ColorComponents::rgb(static_cast<double>((value >> 16) & 0xFF) / 255.0,
                               static_cast<double>((value >> 8) & 0xFF) / 255.0,
                               static_cast<double>(value & 0xFF) / 255.0, 1.0);

@@ -19,7 +19,7 @@ using graphics::ColorComponents;
 
 // The colour named by a hex text such as "#1B1B1B": the first character is
 // skipped whatever it is, then one hexadecimal integer is scanned as
-// scan_hex_int does; its bits 16-23, 8-15 and 0-7 are red, green and blue
+// ns::scan_hex_int does; its bits 16-23, 8-15 and 0-7 are red, green and blue
 // (each /255.0), alpha is 1.0. No digits give opaque black, more than eight
 // give opaque white, eight (#RRGGBBAA) keep the last six. An empty text gives
 // opaque black. The UTF-8 form counts its first character as the first UTF-16

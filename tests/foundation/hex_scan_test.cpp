@@ -1,16 +1,17 @@
-// The hexadecimal scanner behind hex colour texts: it must read every text
-// the way the platform's scanHexInt: does, malformed ones included.
-#include "toolkit/color/hex_scan.h"
+// Reading a hexadecimal integer as scanHexInt: does, which the theme's hex
+// colour texts rely on, malformed ones included.
+#include "platform/foundation/hex_scan.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "platform/foundation/character_classes.h"
 #include "platform/foundation/unicode.h"
 
 namespace {
 
-using toolkit::scan_hex_int;
+using ns::scan_hex_int;
 
 struct ScanCase {
   std::u16string text;
@@ -68,9 +69,9 @@ TEST(HexScan, ReadsLikeThePlatformScanner) {
 TEST(HexScan, SkipSetIsUnicodeSpaceAndLineBreaks) {
   const char16_t blanks[] = {0x09,   0x0A,   0x0B,   0x0C,   0x0D,   0x20,   0x85,   0xA0,  0x1680,
                              0x2000, 0x2005, 0x200A, 0x2028, 0x2029, 0x202F, 0x205F, 0x3000};
-  for (char16_t unit : blanks) EXPECT_TRUE(toolkit::is_scanner_blank(unit)) << int(unit);
+  for (char16_t unit : blanks) EXPECT_TRUE(ns::is_whitespace_or_newline(unit)) << int(unit);
   const char16_t others[] = {0x00, 0x08, 0x0E, 0x1F, 0x21, 0x84, 0x180E, 0x200B, 0xFEFF, u'0'};
-  for (char16_t unit : others) EXPECT_FALSE(toolkit::is_scanner_blank(unit)) << int(unit);
+  for (char16_t unit : others) EXPECT_FALSE(ns::is_whitespace_or_newline(unit)) << int(unit);
 }
 
 }  // namespace
