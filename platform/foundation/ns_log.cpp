@@ -17,7 +17,7 @@
 
 namespace ns {
 
-void deliver_log_record(const std::string& line, std::size_t prefix_length);
+void deliver_log_record(const std::string& line, const std::string& message);
 
 namespace {
 
@@ -71,20 +71,20 @@ void log_record(const std::u16string& message) {
   }
   prefix += "[" + std::to_string(::getpid()) + ":" + std::to_string(::syscall(SYS_gettid)) + "] ";
   std::string line = prefix + body;
-  if (line.empty() || line.back() != '\n') line += '\n';
-  deliver_log_record(line, prefix.size());
+  if (line.back() != '\n') line += '\n';
+  deliver_log_record(line, body);
 }
 
 }  // namespace
 
-void deliver_log_record(const std::string& line, std::size_t prefix_length) {
+void deliver_log_record(const std::string& line, const std::string& message) {
   auto& s = state();
   std::lock_guard guard(s.lock);
   if (s.captures.empty() || s.captures.back()->echo_ == LogCapture::Echo::kYes) write_whole(line);
   if (s.captures.empty()) return;
   LogCapture* capture = s.captures.back();
   capture->lines_.push_back(line.substr(0, line.size() - 1));
-  capture->prefix_lengths_.push_back(prefix_length);
+  capture->messages_.push_back(message);
 }
 
 void set_process_name(std::string_view name) {
@@ -113,10 +113,7 @@ LogCapture::~LogCapture() {
 
 std::vector<std::string> LogCapture::messages() const {
   std::lock_guard guard(state().lock);
-  std::vector<std::string> out;
-  for (std::size_t i = 0; i < lines_.size(); ++i)
-    out.push_back(lines_[i].substr(prefix_lengths_[i]));
-  return out;
+  return messages_;
 }
 
 std::vector<std::string> LogCapture::lines() const {

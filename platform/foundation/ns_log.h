@@ -36,16 +36,17 @@ class LogCapture {
   LogCapture(const LogCapture&) = delete;
   LogCapture& operator=(const LogCapture&) = delete;
 
-  // The messages logged so far, in order, as UTF-8.
+  // The messages logged so far, in order, as UTF-8, each exactly as logged
+  // (a line feed the message ends with included).
   std::vector<std::string> messages() const;
   // The same records as whole lines, prefix included, without the line end.
   std::vector<std::string> lines() const;
 
  private:
-  friend void deliver_log_record(const std::string& line, std::size_t prefix_length);
+  friend void deliver_log_record(const std::string& line, const std::string& message);
   Echo echo_;
   std::vector<std::string> lines_;
-  std::vector<std::size_t> prefix_lengths_;
+  std::vector<std::string> messages_;
 };
 
 }  // namespace ns

@@ -200,6 +200,15 @@ TEST_F(LogTest, RecordsGoToStandardErrorAsWholeLines) {
     EXPECT_EQ(loud.messages(), std::vector<std::string>{"shown"});
   });
   EXPECT_TRUE(echoed.ends_with("] shown\n")) << echoed;
+
+  // A message that ends its own line is captured as it was logged; its
+  // line is the same as that of the message without the line feed.
+  ns::LogCapture capture;
+  NSLog(NSSTR("ends\n"));
+  NSLog(NSSTR("ends"));
+  EXPECT_EQ(capture.messages(), (std::vector<std::string>{"ends\n", "ends"}));
+  ASSERT_EQ(capture.lines().size(), 2u);
+  EXPECT_TRUE(capture.lines()[0].ends_with("] ends")) << capture.lines()[0];
 }
 
 }  // namespace
