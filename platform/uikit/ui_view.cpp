@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/foundation/ns_array.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/graphics/geometry.h"
@@ -100,6 +101,13 @@ void view_set_accessibility_identifier(id self, SEL, id identifier) {
 }
 
 id view_superview(id self, SEL) { return kSuperview.of(self); }
+
+// A new array, so that the answer stays as it is while the views change.
+id view_subviews(id self, SEL) {
+  std::vector<id> items;
+  for (const Ref& subview : kSubviews.of(self)) items.push_back(subview.get());
+  return ns::array(items);
+}
 
 // Takes the view out of its superview's list; the list's reference is
 // released last, so the view may be freed by this call.
@@ -227,6 +235,7 @@ void define_view_classes() {
       .method("accessibilityIdentifier", view_accessibility_identifier)
       .method("setAccessibilityIdentifier:", view_set_accessibility_identifier)
       .method("superview", view_superview)
+      .method("subviews", view_subviews)
       .method("addSubview:", view_add_subview)
       .method("removeFromSuperview", view_remove_from_superview)
       .method("nextResponder", view_next_responder)

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/foundation/ns_array.h"
 #include "platform/foundation/ns_exception.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
@@ -105,6 +106,24 @@ TEST(ViewTree, ReparentingMovesTheViewAndKeepsOneReference) {
   add(second, child);
   EXPECT_EQ(subviews(second), (std::vector<id>{sibling.get(), child.get()}));
   EXPECT_EQ(retain_count(child), 2u);
+}
+
+TEST(ViewTree, SubviewsAnswersAnArrayThatKeepsItsViews) {
+  ns::AutoreleasePool pool;
+  Ref parent = make("UIView");
+  Ref first = make("UIView");
+  Ref second = make("UIView");
+  EXPECT_TRUE(ns::array_items(msg<id>(parent, "subviews")).empty());
+  add(parent, first);
+  add(parent, second);
+  id answer = msg<id>(parent, "subviews");
+  EXPECT_EQ(ns::array_items(answer), (std::vector<id>{first.get(), second.get()}));
+  // The array holds its own references: the views it names outlive their
+  // removal, and it does not follow later changes.
+  msg<void>(second, "removeFromSuperview");
+  EXPECT_EQ(retain_count(second), 2u);
+  EXPECT_EQ(ns::array_items(answer), (std::vector<id>{first.get(), second.get()}));
+  EXPECT_EQ(ns::array_items(msg<id>(parent, "subviews")), std::vector<id>{first.get()});
 }
 
 TEST(ViewTree, RemovingTheLastReferenceFreesTheView) {
