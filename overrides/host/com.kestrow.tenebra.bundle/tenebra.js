@@ -254,8 +254,8 @@
   }
 
   function blend(c, under) {
-    var a = c[3];
-    return [Math.round(c[0] * a + under * (1 - a)), Math.round(c[1] * a + under * (1 - a)), Math.round(c[2] * a + under * (1 - a)), 1];
+    var a = c[3], b = under * (1 - a);
+    return [Math.round(c[0] * a + b), Math.round(c[1] * a + b), Math.round(c[2] * a + b), 1];
   }
 
   function css(c) {
@@ -562,7 +562,8 @@
     var dark = 0, light = 0, mean = (2 * all) / runs.length;
     for (pass = 0; pass < 2; pass++) {
       for (i = 0; i < runs.length; i += 2) {
-        if ((n = runs[i + 1]) >= mean === !!pass) continue;
+        n = runs[i + 1];
+        if (pass === 0 ? n < mean : n >= mean) continue;
         var k = shade(runs[i]);
         if (k === 1) dark += n;
         else if (k !== 2) return true;
