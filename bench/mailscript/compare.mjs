@@ -8,9 +8,9 @@
 // against their painted background, the share of bright pixels outside
 // images (both measured exactly as the tests do), and the main-thread CPU
 // time the engine costs: its own script (events whose code comes from the
-// engine's source) plus the extra style and layout work over a run without
-// any engine, median of N runs. CPU time, not wall time, so that other
-// processes on the machine count as little as they can.
+// engine's source) plus the style and layout work it adds over runs without
+// any engine, each part the median of N runs. CPU time, not wall time, so
+// that other processes on the machine count as little as they can.
 import { readFileSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
 import { minify } from 'terser';
@@ -152,11 +152,14 @@ for (const mail of corpus.filter((m) => m.name.includes(only))) {
   }
   if (process.env.BENCH_DEBUG) console.error(JSON.stringify(runs));
   // The engine's own script is measured directly; what it adds to other
-  // microtasks and to style and layout is that over a run without any engine.
-  const base = (part) => median(runs.none.map((r) => r[part]));
-  const extra = (r, part) => Math.max(0, r[part] - base(part));
-  const cost = (engine) => median(runs[engine].map((r) => r.script + extra(r, 'micro') + extra(r, 'style')));
-  const scriptOnly = (engine) => median(runs[engine].map((r) => r.script));
+  // microtasks and to style and layout is the rise of their median over runs
+  // without any engine. The page's own style and layout vary by several
+  // milliseconds from run to run, so an excess taken run by run and clamped
+  // at zero would count that noise as the engine's cost.
+  const part = (engine, name) => median(runs[engine].map((r) => r[name]));
+  const extra = (engine, name) => Math.max(0, part(engine, name) - part('none', name));
+  const cost = (engine) => part(engine, 'script') + extra(engine, 'micro') + extra(engine, 'style');
+  const scriptOnly = (engine) => part(engine, 'script');
   const row = {
     mail: mail.name.replace(/\.html$/, ''),
     text: { tenebra: quality.tenebra.textShare, darkreader: quality.darkreader.textShare },
