@@ -150,7 +150,6 @@ for (const mail of corpus.filter((m) => m.name.includes(only))) {
       if (r.quality) quality[engine] = r.quality;
     }
   }
-  if (process.env.BENCH_DEBUG) console.error(JSON.stringify(runs));
   // The engine's own script is measured directly; what it adds to other
   // microtasks and to style and layout is the rise of their median over runs
   // without any engine. The page's own style and layout vary by several
@@ -159,13 +158,14 @@ for (const mail of corpus.filter((m) => m.name.includes(only))) {
   const part = (engine, name) => median(runs[engine].map((r) => r[name]));
   const extra = (engine, name) => Math.max(0, part(engine, name) - part('none', name));
   const cost = (engine) => part(engine, 'script') + extra(engine, 'micro') + extra(engine, 'style');
-  const scriptOnly = (engine) => part(engine, 'script');
   const row = {
     mail: mail.name.replace(/\.html$/, ''),
     text: { tenebra: quality.tenebra.textShare, darkreader: quality.darkreader.textShare },
     bright: { tenebra: quality.tenebra.brightShare, darkreader: quality.darkreader.brightShare },
     ms: { tenebra: cost('tenebra'), darkreader: cost('darkreader') },
-    script: { tenebra: scriptOnly('tenebra'), darkreader: scriptOnly('darkreader') },
+    script: { tenebra: part('tenebra', 'script'), darkreader: part('darkreader', 'script') },
+    // Every run's parts, so that the figures can be checked or summed otherwise.
+    runs,
   };
   results.push(row);
   console.error(`${row.mail}: text ${pct(row.text.tenebra)} / ${pct(row.text.darkreader)}, bright ${pct(row.bright.tenebra)} / ${pct(row.bright.darkreader)}, ${row.ms.tenebra.toFixed(1)} / ${row.ms.darkreader.toFixed(1)} ms (script ${row.script.tenebra.toFixed(1)} / ${row.script.darkreader.toFixed(1)})`);
