@@ -50,34 +50,39 @@
   var sawDark;
   var parsed = new Map();
 
-  // CSS's named colours, each name with capitals standing for common words
-  // (the letters of NAME_KEYS, the words of NAME_WORDS) and six hex digits.
+  // CSS's named colours, each as ",name:rrggbb", so that one search of the
+  // text finds a name; building a table of them costs more than a mail's
+  // lookups do.
   var NAMES =
-    'aliceBf0f8ff,antiqueWfaebd7,A00ffff,Amarine7fffd4,azuref0ffff,beigef5f5dc,bisqueffe4c4,' +
-    'black000000,blanchedalmondffebcd,B0000ff,BV8a2be2,browna52a2a,burlywooddeb887,' +
-    'cadetB5f9ea0,chartreuse7fff00,chocolated2691e,coralff7f50,cornflowerB6495ed,' +
-    'cornsilkfff8dc,crimsondc143c,cyan00ffff,DB00008b,Dcyan008b8b,DNZb8860b,DYa9a9a9,' +
-    'DG006400,Dkhakibdb76b,Dmagenta8b008b,DoliveG556b2f,DOff8c00,Dorchid9932cc,DR8b0000,' +
-    'Dsalmone9967a,DEG8fbc8f,DSB483d8b,DSY2f4f4f,DT00ced1,DV9400d3,deepIff1493,deepKB00bfff,' +
-    'dimY696969,dodgerB1e90ff,firebrickb22222,floralWfffaf0,forestG228b22,fuchsiaff00ff,' +
-    'gainsborodcdcdc,ghostWf8f8ff,goldffd700,NZdaa520,Y808080,G008000,GUadff2f,' +
-    'honeydewf0fff0,hotIff69b4,indianRcd5c5c,indigo4b0082,ivoryfffff0,khakif0e68c,' +
-    'lavendere6e6fa,lavenderblushfff0f5,lawnG7cfc00,lemonchiffonfffacd,LBadd8e6,Lcoralf08080,' +
-    'Lcyane0ffff,LNZUfafad2,LYd3d3d3,LG90ee90,LIffb6c1,Lsalmonffa07a,LEG20b2aa,LKB87cefa,' +
-    'LSY778899,LXBb0c4de,LUffffe0,lime00ff00,limeG32cd32,linenfaf0e6,magentaff00ff,' +
-    'maroon800000,MAmarine66cdaa,MB0000cd,Morchidba55d3,MQ9370db,MEG3cb371,MSB7b68ee,' +
-    'MspringG00fa9a,MT48d1cc,MVRc71585,midnightB191970,mintcreamf5fffa,mistyroseffe4e1,' +
-    'moccasinffe4b5,navajoWffdead,navy000080,oldlacefdf5e6,olive808000,olivedrab6b8e23,' +
-    'Offa500,ORff4500,orchidda70d6,PNZeee8aa,PG98fb98,PTafeeee,PVRdb7093,papayawhipffefd5,' +
-    'peachpuffffdab9,perucd853f,Iffc0cb,plumdda0dd,powderBb0e0e6,Q800080,rebeccaQ663399,' +
-    'Rff0000,rosybrownbc8f8f,royalB4169e1,saddlebrown8b4513,salmonfa8072,sandybrownf4a460,' +
-    'EG2e8b57,Eshellfff5ee,siennaa0522d,silverc0c0c0,KB87ceeb,SB6a5acd,SY708090,snowfffafa,' +
-    'springG00ff7f,XB4682b4,tand2b48c,teal008080,thistled8bfd8,tomatoff6347,T40e0d0,Vee82ee,' +
-    'wheatf5deb3,Wffffff,Wsmokef5f5f5,Uffff00,UG9acd32';
-  var NAME_KEYS = 'DLMBGYWPSVOREKTNUIQAXZ';
-  var NAME_WORDS = 'dark light medium blue green gray white pale slate violet orange red sea sky turquoise golden yellow pink purple aqua steel rod'.split(' ');
+    ',aliceblue:f0f8ff,antiquewhite:faebd7,aqua:00ffff,aquamarine:7fffd4,azure:f0ffff,beige:f5f5dc,' +
+    'bisque:ffe4c4,black:000000,blanchedalmond:ffebcd,blue:0000ff,blueviolet:8a2be2,brown:a52a2a,' +
+    'burlywood:deb887,cadetblue:5f9ea0,chartreuse:7fff00,chocolate:d2691e,coral:ff7f50,' +
+    'cornflowerblue:6495ed,cornsilk:fff8dc,crimson:dc143c,cyan:00ffff,darkblue:00008b,' +
+    'darkcyan:008b8b,darkgoldenrod:b8860b,darkgray:a9a9a9,darkgreen:006400,darkkhaki:bdb76b,' +
+    'darkmagenta:8b008b,darkolivegreen:556b2f,darkorange:ff8c00,darkorchid:9932cc,darkred:8b0000,' +
+    'darksalmon:e9967a,darkseagreen:8fbc8f,darkslateblue:483d8b,darkslategray:2f4f4f,' +
+    'darkturquoise:00ced1,darkviolet:9400d3,deeppink:ff1493,deepskyblue:00bfff,dimgray:696969,' +
+    'dodgerblue:1e90ff,firebrick:b22222,floralwhite:fffaf0,forestgreen:228b22,fuchsia:ff00ff,' +
+    'gainsboro:dcdcdc,ghostwhite:f8f8ff,gold:ffd700,goldenrod:daa520,gray:808080,green:008000,' +
+    'greenyellow:adff2f,honeydew:f0fff0,hotpink:ff69b4,indianred:cd5c5c,indigo:4b0082,ivory:fffff0,' +
+    'khaki:f0e68c,lavender:e6e6fa,lavenderblush:fff0f5,lawngreen:7cfc00,lemonchiffon:fffacd,' +
+    'lightblue:add8e6,lightcoral:f08080,lightcyan:e0ffff,lightgoldenrodyellow:fafad2,' +
+    'lightgray:d3d3d3,lightgreen:90ee90,lightpink:ffb6c1,lightsalmon:ffa07a,lightseagreen:20b2aa,' +
+    'lightskyblue:87cefa,lightslategray:778899,lightsteelblue:b0c4de,lightyellow:ffffe0,lime:00ff00,' +
+    'limegreen:32cd32,linen:faf0e6,magenta:ff00ff,maroon:800000,mediumaquamarine:66cdaa,' +
+    'mediumblue:0000cd,mediumorchid:ba55d3,mediumpurple:9370db,mediumseagreen:3cb371,' +
+    'mediumslateblue:7b68ee,mediumspringgreen:00fa9a,mediumturquoise:48d1cc,mediumvioletred:c71585,' +
+    'midnightblue:191970,mintcream:f5fffa,mistyrose:ffe4e1,moccasin:ffe4b5,navajowhite:ffdead,' +
+    'navy:000080,oldlace:fdf5e6,olive:808000,olivedrab:6b8e23,orange:ffa500,orangered:ff4500,' +
+    'orchid:da70d6,palegoldenrod:eee8aa,palegreen:98fb98,paleturquoise:afeeee,palevioletred:db7093,' +
+    'papayawhip:ffefd5,peachpuff:ffdab9,peru:cd853f,pink:ffc0cb,plum:dda0dd,powderblue:b0e0e6,' +
+    'purple:800080,rebeccapurple:663399,red:ff0000,rosybrown:bc8f8f,royalblue:4169e1,' +
+    'saddlebrown:8b4513,salmon:fa8072,sandybrown:f4a460,seagreen:2e8b57,seashell:fff5ee,' +
+    'sienna:a0522d,silver:c0c0c0,skyblue:87ceeb,slateblue:6a5acd,slategray:708090,snow:fffafa,' +
+    'springgreen:00ff7f,steelblue:4682b4,tan:d2b48c,teal:008080,thistle:d8bfd8,tomato:ff6347,' +
+    'turquoise:40e0d0,violet:ee82ee,wheat:f5deb3,white:ffffff,whitesmoke:f5f5f5,yellow:ffff00,' +
+    'yellowgreen:9acd32,';
   var NOT_NAMES = ['inherit', 'initial', 'unset', 'revert', 'none', 'auto'];
-  var named;
 
   // Regular expressions cost the engine a compilation each on first use,
   // more than a whole mail's worth of the plain string work below, so the
@@ -93,20 +98,12 @@
       h.length > 6 ? parseInt(h.substr(6), 16) / 255 : 1];
   }
 
-  // The six hex digits of a colour keyword, if v (lower case) is one. No
-  // prototype: a mail's "constructor" or "toString" is no colour.
+  // The six hex digits of a colour keyword, if v (lower case) is one. A
+  // comma or colon in v could match across entries, so no name has them.
   function name(v) {
-    if (!named) {
-      named = Object.create(null);
-      NAMES.split(',').forEach(function (e) {
-        for (var k = '', i = 0; i < e.length - 6; i++) {
-          var j = NAME_KEYS.indexOf(e[i]);
-          k += j < 0 ? e[i] : NAME_WORDS[j];
-        }
-        named[k] = e.slice(-6);
-      });
-    }
-    return named[v.replace('grey', 'gray')];
+    v = ',' + v.replace('grey', 'gray') + ':';
+    var i = v.indexOf(',', 1) < 0 && v.indexOf(':') === v.length - 1 ? NAMES.indexOf(v) : -1;
+    return i < 0 ? undefined : NAMES.substr(i + v.length, 6);
   }
 
   // Any CSS colour that style sheets serialize, as [r, g, b, a]; null for
