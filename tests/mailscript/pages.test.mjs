@@ -159,9 +159,10 @@ test('images are never filtered or repainted', async () => {
 });
 
 test('legacy colour values are read the way HTML reads them', async () => {
-  // Words that name members of every JavaScript object are no colour names.
+  // Words that name members of every JavaScript object are no colour names,
+  // and neither are names joined by the separators of a list of them.
   const values = ['chucknorris', 'ffcc00', '#0a0', 'navy', ' #ff0066 ', 'sick', '#1234567890', 'rgb(0,200,0)',
-    'constructor', 'toString', 'hasOwnProperty'];
+    'constructor', 'toString', 'hasOwnProperty', 'aliceblue:f0f8ff,antiquewhite', 'tan:d2b48c,teal', ',red'];
   const html = mail(values.map((v, i) => `<p><font color="${v}" id="f${i}">${v}</font></p>`).join(''));
   const hues = async (page) => {
     const out = [];
