@@ -119,19 +119,42 @@ test('an !important border colour in a style attribute does not paint the box', 
   await context.close();
 });
 
+// The same dark design, its background set each way a mail can set one.
+const DARK_CONTENT = `
+  <h1 style="color:#fff">Night sale</h1><p>Light text on a dark design, as the sender made it,
+  with all of its offers listed in light type, and one
+  <a href="#go" style="background:#fff;color:#101418;padding:8px">white button</a>.</p>`;
+const DARK_MAILS = {
+  'a legacy attribute': mail(`<table width="100%" bgcolor="#101418"><tr><td style="color:#f0f0f0;padding:20px">
+    ${DARK_CONTENT}</td></tr></table>`, '<style>body{margin:0;background:#101418}</style>'),
+  'a style attribute with quotes in it': mail(`<div style="color:#f0f0f0;padding:20px">${DARK_CONTENT}</div>`,
+    '<style>body{margin:0}</style>', ` style='background-color:#101418;font-family:"Trebuchet MS", sans-serif'`),
+  'a rule inside a media query': mail(`<div class="wrap">${DARK_CONTENT}</div>`,
+    '<style>body{margin:0}@media screen{body,.wrap{background:#101418;color:#f0f0f0;padding:10px}}</style>'),
+  'a rule that also styles a pseudo-element': mail(`<div class="wrap">${DARK_CONTENT}</div>`,
+    '<style>body{margin:0}body,.wrap,p::first-line{background:#101418;color:#f0f0f0}</style>'),
+};
+
 test('a mail that is already dark is left exactly as it is', async () => {
-  const html = mail(`
-    <table width="100%" bgcolor="#101418"><tr><td style="color:#f0f0f0;padding:20px">
-      <h1 style="color:#fff">Night sale</h1><p>Light text on a dark design, as the sender made it,
-      with all of its offers listed in light type, and one
-      <a href="#go" style="background:#fff;color:#101418;padding:8px">white button</a>.</p>
-    </td></tr></table>`, '<style>body{margin:0;background:#101418}</style>');
-  const plain = await openMail(browser, html, {});
-  const before = decodePng(await plain.page.screenshot());
-  await plain.context.close();
-  const { context, page } = await open(html);
-  const afterShot = decodePng(await page.screenshot());
-  assert.ok(Buffer.from(before.data).equals(Buffer.from(afterShot.data)), 'the dark mail was repainted');
+  for (const [how, html] of Object.entries(DARK_MAILS)) {
+    const plain = await openMail(browser, html, {});
+    const before = decodePng(await plain.page.screenshot());
+    await plain.context.close();
+    const { context, page } = await open(html);
+    const afterShot = decodePng(await page.screenshot());
+    assert.ok(Buffer.from(before.data).equals(Buffer.from(afterShot.data)), `dark through ${how}: repainted`);
+    await context.close();
+  }
+});
+
+test('a light mail framed in a dark colour is darkened', async () => {
+  // Nearly all of the text lies inside the dark frame, but on the light card.
+  const { context, page } = await open(mail(`
+    <table width="100%" bgcolor="#202124" style="padding:24px"><tr><td>
+      <div style="background:#ffffff;color:#333;padding:16px" id="card">${DARK_CONTENT.repeat(3)}</div>
+    </td></tr></table>`, '<style>body{margin:0;background:#202124}</style>'));
+  await assertDark(page, 'framed mail');
+  assert.ok(relLum(await painted(page, '#card')) <= 0.05, 'the card stayed light');
   await context.close();
 });
 

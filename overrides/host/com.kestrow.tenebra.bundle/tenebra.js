@@ -47,7 +47,6 @@
 
   // --- colours ------------------------------------------------------------
 
-  var sawDark;
   var parsed = new Map();
 
   // CSS's named colours, each as ",name:rrggbb", so that one search of the
@@ -311,8 +310,9 @@
   // the attribute did not set: a background through an inset shadow, text
   // through its fill colour. An !important border keeps its colour. `live`
   // tells whether the declarations apply now, which is all that counts when
-  // judging an already-dark mail.
-  function declarations(style, inline, live) {
+  // judging an already-dark mail; `where` is a selector for the elements they
+  // apply to.
+  function declarations(style, inline, live, where) {
     var out = '';
     for (var i = 0; i < style.length; i++) {
       var prop = style[i], kind = KIND[prop];
@@ -324,7 +324,7 @@
       }
       var mv = mapValue(value, kind);
       if (!mv) continue;
-      if (live && prop === 'background-color') noteBg(parse(value), parse(mv[0]));
+      if (live && prop === 'background-color') noteBg(parse(value), parse(mv[0]), where);
       if (inline && mv[1]) continue;
       var m = mv[0];
       if (!inline) out += prop + ':' + m + (important ? '!important;' : ';');
@@ -338,11 +338,13 @@
   // Where each painted background came from: 1 from a dark colour, 2 from a
   // light one. The page's own black comes from the white canvas.
   var origin = new Map([['0,0,0', 2]]);
+  // Selectors of the elements that the mail gives a dark background.
+  var darkWhere = [];
 
-  function noteBg(c, painted) {
+  function noteBg(c, painted, where) {
     if (!c || c[3] < 0.5 || !painted) return;
     var dark = lum(c) <= 0.2, key = painted.slice(0, 3).join();
-    sawDark = sawDark || dark;
+    if (dark) darkWhere.push(where);
     origin.set(key, (origin.get(key) | 0) | (dark ? 1 : 2));
   }
 
@@ -370,7 +372,7 @@
     for (var i = 0; i < list.length; i++) {
       var r = list[i];
       if (r.type === 1) {
-        var d = declarations(r.style, false, live);
+        var d = declarations(r.style, false, live, r.selectorText);
         if (d) out += r.selectorText + '{' + d + '}';
       } else if (r.type === 4 || r.type === 12) {
         var inner = rulesText(r.cssRules, live && (r.type === 12 || applies(r.media.mediaText)));
@@ -426,14 +428,14 @@
     if (value === null || inlineRules.has(value)) return;
     // Most style attributes set no colour; a plain search for those words
     // is far cheaper than asking the engine.
-    var v = value.toLowerCase(), d = '';
+    var v = value.toLowerCase(), d = '', where = '[style=' + quote(value) + ']';
     for (var i = 0; i < COLOUR_WORDS.length; i++) {
       if (v.indexOf(COLOUR_WORDS[i]) >= 0) {
-        d = declarations(el.style, true, true);
+        d = declarations(el.style, true, true, where);
         break;
       }
     }
-    inlineRules.set(value, d && ':where([style=' + quote(value) + ']){' + d + '}');
+    inlineRules.set(value, d && ':where(' + where + '){' + d + '}');
     changed = changed || !!d;
   }
 
@@ -441,10 +443,10 @@
     for (var name in LEGACY) {
       var spec = LEGACY[name], value = el.getAttribute(name), key = name + '\n' + value;
       if (value === null || legacyRules.has(key) || !el.matches(spec[0])) continue;
-      var c = legacy(value), bg = name === 'bgcolor';
+      var c = legacy(value), bg = name === 'bgcolor', where = spec[0] + '[' + name + '=' + quote(value) + ']';
       var m = c && css(bg ? mapBg(c) : mapText(c));
-      if (bg) noteBg(c, m && parse(m));
-      legacyRules.set(key, m ? ':where(' + spec[0] + '[' + name + '=' + quote(value) + ']' + spec[1] + '){' + spec[2] + ':' + m + '}' : '');
+      if (bg) noteBg(c, m && parse(m), where);
+      legacyRules.set(key, m ? ':where(' + where + spec[1] + '){' + spec[2] + ':' + m + '}' : '');
       changed = changed || !!m;
     }
   }
@@ -511,12 +513,14 @@
   // Judged on the mail's own colours, with this sheet switched off: a mail
   // is dark when nearly all of its text sits on a dark background. Its
   // design is then kept whole; only a light page around it is darkened.
+  var DARK_SHARE = 0.75;
+
   function darkMailSheet() {
     var body = doc.body;
-    // A mail that sets no dark background anywhere cannot be dark. Most are
+    // Most mails are settled by the bound alone, and most of the rest are
     // judged on the colours as painted now, which costs no extra styling;
     // only where that is unsure is the sheet switched off to look again.
-    if (!body || !sawDark || !judge(body, false)) return null;
+    if (!body || !darkBound(body) || !judge(body, false)) return null;
     setDisabled(true);
     try {
       if (!judge(body, true)) return null;
@@ -527,6 +531,35 @@
     } finally {
       setDisabled(false);
     }
+  }
+
+  // Text is counted by its characters other than white space, so that the
+  // indentation of a mail's source weighs nothing.
+  function letters(s) {
+    return s.replace(/\s+/g, '').length;
+  }
+
+  // Whether the text inside the elements the mail gives a dark background
+  // could make up a dark mail's share. That text includes all the text the
+  // judgement can find on a dark background, so a "no" is final, and one
+  // query costs less than the judgement's computed style per run.
+  function darkBound(body) {
+    var found, dark = 0, last, i;
+    if (!darkWhere.length) return false;
+    try {
+      found = doc.querySelectorAll(darkWhere.join());
+    } catch (e) {
+      // A selector that a style sheet took but the query engine does not:
+      // the judgement decides.
+      return true;
+    }
+    for (i = 0; i < found.length; i++) {
+      // In document order, the elements inside one come right after it.
+      if (last && last.contains(found[i])) continue;
+      last = found[i];
+      dark += letters(last.textContent);
+    }
+    return dark >= DARK_SHARE * letters(body.textContent);
   }
 
   // Whether the text of the mail sits mostly on dark backgrounds, each
@@ -551,7 +584,7 @@
     // so the runs longer than average, which settle it soonest, go first.
     var walker = doc.createTreeWalker(body, 4), runs = [], all = 0, node, n, i, pass;
     while ((node = walker.nextNode())) {
-      if ((n = node.data.trim().length) && node.parentElement) {
+      if ((n = letters(node.data)) && node.parentElement) {
         runs.push(node.parentElement, n);
         all += n;
       }
@@ -564,10 +597,10 @@
         var k = shade(runs[i]);
         if (k === 1) dark += n;
         else if (k !== 2) return true;
-        else if ((light += n) > all / 4) return false;
+        else if ((light += n) > all * (1 - DARK_SHARE)) return false;
       }
     }
-    return all > 0 && dark >= all * 0.75;
+    return all > 0 && dark >= all * DARK_SHARE;
   }
 
   function handle(records) {
