@@ -428,9 +428,10 @@
     if (value === null || inlineRules.has(value)) return;
     // Most style attributes set no colour; a plain search for those words
     // is far cheaper than asking the engine.
-    var v = value.toLowerCase(), d = '', where = '[style=' + quote(value) + ']';
+    var v = value.toLowerCase(), d = '', where;
     for (var i = 0; i < COLOUR_WORDS.length; i++) {
       if (v.indexOf(COLOUR_WORDS[i]) >= 0) {
+        where = '[style=' + quote(value) + ']';
         d = declarations(el.style, true, true, where);
         break;
       }
