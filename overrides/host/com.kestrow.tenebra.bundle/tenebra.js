@@ -372,8 +372,8 @@
     for (var i = 0; i < list.length; i++) {
       var r = list[i];
       if (r.type === 1) {
-        var d = declarations(r.style, false, live, r.selectorText);
-        if (d) out += r.selectorText + '{' + d + '}';
+        var selector = r.selectorText, d = declarations(r.style, false, live, selector);
+        if (d) out += selector + '{' + d + '}';
       } else if (r.type === 4 || r.type === 12) {
         var inner = rulesText(r.cssRules, live && (r.type === 12 || applies(r.media.mediaText)));
         if (inner) out += (r.type === 4 ? '@media ' + (r.media.mediaText || 'all') : '@supports ' + r.conditionText) + '{' + inner + '}';
@@ -617,16 +617,20 @@
 
   // While the parser runs, the whole document is swept once before each
   // frame is painted, rather than being told of every element it adds.
+  var nextSweep;
+
   function frame() {
     if (doc.readyState !== 'loading') return;
     if (doc.documentElement) scan(doc.documentElement);
     flush();
-    requestAnimationFrame(frame);
+    nextSweep = requestAnimationFrame(frame);
   }
 
   // Once parsed: a last sweep, the judgement on an already-dark mail, and
   // from then on only what changes is looked at.
   function settle() {
+    // The sweep that was to come would find nothing left to do.
+    cancelAnimationFrame(nextSweep);
     if (doc.documentElement) scan(doc.documentElement);
     flush();
     var dark = darkMailSheet();
@@ -674,7 +678,7 @@
 
   flush();
   if (doc.readyState === 'loading') {
-    requestAnimationFrame(frame);
+    nextSweep = requestAnimationFrame(frame);
     doc.addEventListener('DOMContentLoaded', settle);
   } else {
     settle();
