@@ -226,6 +226,44 @@ test('content added after load is darkened too', async () => {
   await context.close();
 });
 
+// Served from one origin, as the mail's own resources would be, and held
+// back until the document has settled: their load events alone bring them.
+test('sheets that arrive by <link> or @import after the mail is parsed are darkened too', async (t) => {
+  const html = mail('<div id="linked">Linked sheet</div><p id="imported">Imported sheet</p>',
+    '<link rel="stylesheet" href="linked.css"><style>@import url("imported.css");</style>');
+  const SHEETS = {
+    'linked.css': '#linked { background-color: #ffffff; color: #000000; padding: 8px }',
+    'imported.css': '#imported { background-color: #ffffee; color: #111111; padding: 8px }',
+  };
+  for (const inline of [true, false]) {
+    await t.test(inline ? 'inline' : 'document start', async () => {
+      const context = await newContext(browser, {
+        init: inline ? [] : [script],
+        route: (r) => {
+          const url = new URL(r.request().url());
+          if (url.host !== 'mail.test') return false;
+          const name = url.pathname.slice(1);
+          if (name === 'mail.html') {
+            r.fulfill({ contentType: 'text/html', body: inline ? html.replace('<head>', `<head><script>${script}</script>`) : html });
+          } else {
+            setTimeout(() => r.fulfill({ contentType: 'text/css', body: SHEETS[name] }).catch(() => {}), 300);
+          }
+          return true;
+        },
+      });
+      const page = await context.newPage();
+      await page.goto('http://mail.test/mail.html', { waitUntil: 'domcontentloaded' });
+      await page.waitForFunction(() => document.styleSheets.length === 2 && document.styleSheets[1].cssRules[0].styleSheet);
+      await frames(page);
+      await assertDark(page, 'late sheets');
+      for (const id of ['#linked', '#imported']) {
+        assert.ok(relLum(parseRgb(await computed(page, id, 'background-color'))) <= 0.05, `${id} background`);
+      }
+      await context.close();
+    });
+  }
+});
+
 test('runs once per document, whatever the way in and the order', async (t) => {
   const body = `<div style="background:#fff;color:#222;padding:10px">Hello <a href="#a">there</a></div>
     <table bgcolor="#eeeeee"><tr><td><font color="#333">legacy</font></td></tr></table>`;

@@ -357,6 +357,9 @@
   // --- rules from the mail's own sheets -----------------------------------
 
   var sheetCache = new WeakMap();
+  // Imports met still loading, ever: a sheet that met one while it was read
+  // is not cached, so that the flush on its load reads it again.
+  var importsPending = 0;
 
   var media = new Map();
 
@@ -377,8 +380,9 @@
       } else if (r.type === 4 || r.type === 12) {
         var inner = rulesText(r.cssRules, live && (r.type === 12 || applies(r.media.mediaText)));
         if (inner) out += (r.type === 4 ? '@media ' + (r.media.mediaText || 'all') : '@supports ' + r.conditionText) + '{' + inner + '}';
-      } else if (r.type === 3 && r.styleSheet) {
-        out += sheetText(r.styleSheet);
+      } else if (r.type === 3) {
+        if (r.styleSheet) out += sheetText(r.styleSheet);
+        else importsPending++;
       }
     }
     return out;
@@ -394,9 +398,9 @@
     if (!rules || sheet.disabled) return '';
     var hit = sheetCache.get(sheet);
     if (hit && hit[0] === rules.length) return hit[1];
-    var media = sheet.media && sheet.media.mediaText, text = rulesText(rules, applies(media));
+    var pending = importsPending, media = sheet.media && sheet.media.mediaText, text = rulesText(rules, applies(media));
     if (text && media) text = '@media ' + media + '{' + text + '}';
-    sheetCache.set(sheet, [rules.length, text]);
+    if (importsPending === pending) sheetCache.set(sheet, [rules.length, text]);
     return text;
   }
 
@@ -683,8 +687,8 @@
   } else {
     settle();
   }
-  // Sheets that arrive by <link> change nothing in the DOM when they load;
-  // while the parser runs, the next sweep takes them anyway.
+  // Sheets that arrive by <link> or @import change nothing in the DOM when
+  // they load; while the parser runs, the next sweep takes them anyway.
   doc.addEventListener('load', function () {
     if (doc.readyState !== 'loading') flush();
   }, true);
