@@ -357,8 +357,8 @@
   // --- rules from the mail's own sheets -----------------------------------
 
   var sheetCache = new WeakMap();
-  // Imports met still loading, ever: a sheet that met one while it was read
-  // is not cached, so that the flush on its load reads it again.
+  // How many imports were found still loading. A sheet whose reading finds
+  // one is not cached, so the flush on the import's load reads it again.
   var importsPending = 0;
 
   var media = new Map();
