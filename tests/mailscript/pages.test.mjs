@@ -253,7 +253,8 @@ test('sheets that arrive by <link> or @import after the mail is parsed are darke
       });
       const page = await context.newPage();
       await page.goto('http://mail.test/mail.html', { waitUntil: 'domcontentloaded' });
-      await page.waitForFunction(() => document.styleSheets.length === 2 && document.styleSheets[1].cssRules[0].styleSheet);
+      await page.waitForFunction(() => document.readyState === 'complete' && document.styleSheets.length === 2 &&
+        document.styleSheets[1].cssRules[0].styleSheet);
       await frames(page);
       await assertDark(page, 'late sheets');
       for (const id of ['#linked', '#imported']) {
