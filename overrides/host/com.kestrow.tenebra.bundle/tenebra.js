@@ -357,9 +357,6 @@
   // --- rules from the mail's own sheets -----------------------------------
 
   var sheetCache = new WeakMap();
-  // How many imports were found still loading. A sheet whose reading finds
-  // one is not cached, so the flush on the import's load reads it again.
-  var importsPending = 0;
 
   var media = new Map();
 
@@ -380,9 +377,8 @@
       } else if (r.type === 4 || r.type === 12) {
         var inner = rulesText(r.cssRules, live && (r.type === 12 || applies(r.media.mediaText)));
         if (inner) out += (r.type === 4 ? '@media ' + (r.media.mediaText || 'all') : '@supports ' + r.conditionText) + '{' + inner + '}';
-      } else if (r.type === 3) {
-        if (r.styleSheet) out += sheetText(r.styleSheet);
-        else importsPending++;
+      } else if (r.type === 3 && r.styleSheet) {
+        out += sheetText(r.styleSheet);
       }
     }
     return out;
@@ -398,9 +394,9 @@
     if (!rules || sheet.disabled) return '';
     var hit = sheetCache.get(sheet);
     if (hit && hit[0] === rules.length) return hit[1];
-    var pending = importsPending, media = sheet.media && sheet.media.mediaText, text = rulesText(rules, applies(media));
+    var media = sheet.media && sheet.media.mediaText, text = rulesText(rules, applies(media));
     if (text && media) text = '@media ' + media + '{' + text + '}';
-    if (importsPending === pending) sheetCache.set(sheet, [rules.length, text]);
+    sheetCache.set(sheet, [rules.length, text]);
     return text;
   }
 
@@ -688,8 +684,11 @@
     settle();
   }
   // Sheets that arrive by <link> or @import change nothing in the DOM when
-  // they load; while the parser runs, the next sweep takes them anyway.
-  doc.addEventListener('load', function () {
+  // they load; while the parser runs, the next sweep takes them anyway. A
+  // <style> fires load once its imports are in: the text kept for it until
+  // then lacks them.
+  doc.addEventListener('load', function (e) {
+    sheetCache.delete(e.target.sheet);
     if (doc.readyState !== 'loading') flush();
   }, true);
 })();
