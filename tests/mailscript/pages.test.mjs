@@ -4,7 +4,7 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import {
   launch, openMail, openStalled, measure, fingerprint, installedScript, painted, relLum,
-  hue, hueDistance, parseRgb, pct, newContext, dataUrl, frames,
+  hue, hueDistance, parseRgb, pct, newContext, dataUrl, frames, inlineInto,
 } from './harness.mjs';
 import { decodePng } from './png.mjs';
 
@@ -244,7 +244,7 @@ test('sheets that arrive by <link> or @import after the mail is parsed are darke
           if (url.host !== 'mail.test') return false;
           const name = url.pathname.slice(1);
           if (name === 'mail.html') {
-            r.fulfill({ contentType: 'text/html', body: inline ? html.replace('<head>', `<head><script>${script}</script>`) : html });
+            r.fulfill({ contentType: 'text/html', body: inline ? inlineInto(html, script) : html });
           } else {
             setTimeout(() => r.fulfill({ contentType: 'text/css', body: SHEETS[name] }).catch(() => {}), 300);
           }
