@@ -229,11 +229,12 @@ test('content added after load is darkened too', async () => {
 // Served from one origin, as the mail's own resources would be, and held
 // back until the document has settled: their load events alone bring them.
 test('sheets that arrive by <link> or @import after the mail is parsed are darkened too', async (t) => {
-  const html = mail('<div id="linked">Linked sheet</div><p id="imported">Imported sheet</p>',
+  const html = mail('<div id="linked">Linked sheet</div><p id="imported">Imported sheet</p><p id="nested">Nested import</p>',
     '<link rel="stylesheet" href="linked.css"><style>@import url("imported.css");</style>');
   const SHEETS = {
     'linked.css': '#linked { background-color: #ffffff; color: #000000; padding: 8px }',
-    'imported.css': '#imported { background-color: #ffffee; color: #111111; padding: 8px }',
+    'imported.css': '@import url("nested.css"); #imported { background-color: #ffffee; color: #111111; padding: 8px }',
+    'nested.css': '#nested { background-color: #f0fff0; color: #222222; padding: 8px }',
   };
   for (const inline of [true, false]) {
     await t.test(inline ? 'inline' : 'document start', async () => {
@@ -253,11 +254,13 @@ test('sheets that arrive by <link> or @import after the mail is parsed are darke
       });
       const page = await context.newPage();
       await page.goto('http://mail.test/mail.html', { waitUntil: 'domcontentloaded' });
-      await page.waitForFunction(() => document.readyState === 'complete' && document.styleSheets.length === 2 &&
-        document.styleSheets[1].cssRules[0].styleSheet);
+      await page.waitForFunction(() => {
+        const sheets = document.styleSheets, imported = sheets.length === 2 && sheets[1].cssRules[0].styleSheet;
+        return document.readyState === 'complete' && imported && imported.cssRules[0].styleSheet;
+      });
       await frames(page);
       await assertDark(page, 'late sheets');
-      for (const id of ['#linked', '#imported']) {
+      for (const id of ['#linked', '#imported', '#nested']) {
         assert.ok(relLum(parseRgb(await computed(page, id, 'background-color'))) <= 0.05, `${id} background`);
       }
       await context.close();

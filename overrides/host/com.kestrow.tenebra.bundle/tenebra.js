@@ -356,7 +356,9 @@
 
   // --- rules from the mail's own sheets -----------------------------------
 
-  var sheetCache = new WeakMap();
+  // Each sheet's mirrors, with its number of rules when they were read and
+  // whether it has imports, whose rules may arrive later.
+  var sheetCache = new WeakMap(), imports = false;
 
   var media = new Map();
 
@@ -377,8 +379,9 @@
       } else if (r.type === 4 || r.type === 12) {
         var inner = rulesText(r.cssRules, live && (r.type === 12 || applies(r.media.mediaText)));
         if (inner) out += (r.type === 4 ? '@media ' + (r.media.mediaText || 'all') : '@supports ' + r.conditionText) + '{' + inner + '}';
-      } else if (r.type === 3 && r.styleSheet) {
-        out += sheetText(r.styleSheet);
+      } else if (r.type === 3) {
+        imports = true;
+        if (r.styleSheet) out += sheetText(r.styleSheet);
       }
     }
     return out;
@@ -394,9 +397,12 @@
     if (!rules || sheet.disabled) return '';
     var hit = sheetCache.get(sheet);
     if (hit && hit[0] === rules.length) return hit[1];
+    var outer = imports;
+    imports = false;
     var media = sheet.media && sheet.media.mediaText, text = rulesText(rules, applies(media));
     if (text && media) text = '@media ' + media + '{' + text + '}';
-    sheetCache.set(sheet, [rules.length, text]);
+    sheetCache.set(sheet, [rules.length, text, imports]);
+    imports = outer;
     return text;
   }
 
@@ -686,9 +692,11 @@
   // Sheets that arrive by <link> or @import change nothing in the DOM when
   // they load; while the parser runs, the next sweep takes them anyway. A
   // <style> fires load once its imports are in: the text kept for it until
-  // then lacks them.
+  // then lacks them. Images, and sheets read whole already, bring nothing.
   doc.addEventListener('load', function (e) {
-    sheetCache.delete(e.target.sheet);
+    var s = e.target.sheet, hit = s && sheetCache.get(s);
+    if (!s || (hit && !hit[2])) return;
+    sheetCache.delete(s);
     if (doc.readyState !== 'loading') flush();
   }, true);
 })();
