@@ -10,7 +10,9 @@
 // time the engine costs: its own script (events whose code comes from the
 // engine's source) plus the style and layout work it adds over runs without
 // any engine, each part the median of N runs. CPU time, not wall time, so
-// that other processes on the machine count as little as they can.
+// that other processes on the machine count as little as they can. The same
+// time is taken for a reference engine that only reads the mail's colours
+// (reading-floor.js): the least an engine of either kind can cost.
 import { readFileSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
 import { minify } from 'terser';
@@ -58,7 +60,10 @@ const ENGINES = {
   none: null,
   tenebra: engine('tenebra', installedScript()),
   darkreader: engine('darkreader', `${darkReader}\n${darkReaderStart}`),
+  floor: engine('floor', readFileSync(new URL('reading-floor.js', import.meta.url), 'utf8')),
 };
+// The engines whose results are measured, not only their time.
+const DARKENING = ['tenebra', 'darkreader'];
 
 // Records when the page last changed, so a run ends once the engine is done.
 const WATCH = `(() => {
@@ -139,13 +144,14 @@ const median = (xs) => {
 const browser = await launch();
 const results = [];
 for (const mail of corpus.filter((m) => m.name.includes(only))) {
-  const runs = { none: [], tenebra: [], darkreader: [] };
-  const quality = {};
   const order = Object.keys(ENGINES);
+  const runs = Object.fromEntries(order.map((engine) => [engine, []]));
+  const quality = {};
   for (let rep = 0; rep < reps; rep++) {
     // Rotate the order so that no engine always runs first or last.
-    for (const engine of order.slice(rep % 3).concat(order.slice(0, rep % 3))) {
-      const r = await run(browser, mail, engine, rep === 0 && engine !== 'none');
+    const start = rep % order.length;
+    for (const engine of order.slice(start).concat(order.slice(0, start))) {
+      const r = await run(browser, mail, engine, rep === 0 && DARKENING.includes(engine));
       runs[engine].push(r.cpu);
       if (r.quality) quality[engine] = r.quality;
     }
@@ -162,13 +168,13 @@ for (const mail of corpus.filter((m) => m.name.includes(only))) {
     mail: mail.name.replace(/\.html$/, ''),
     text: { tenebra: quality.tenebra.textShare, darkreader: quality.darkreader.textShare },
     bright: { tenebra: quality.tenebra.brightShare, darkreader: quality.darkreader.brightShare },
-    ms: { tenebra: cost('tenebra'), darkreader: cost('darkreader') },
+    ms: { tenebra: cost('tenebra'), darkreader: cost('darkreader'), floor: cost('floor') },
     script: { tenebra: part('tenebra', 'script'), darkreader: part('darkreader', 'script') },
     // Every run's parts, so that the figures can be checked or summed otherwise.
     runs,
   };
   results.push(row);
-  console.error(`${row.mail}: text ${pct(row.text.tenebra)} / ${pct(row.text.darkreader)}, bright ${pct(row.bright.tenebra)} / ${pct(row.bright.darkreader)}, ${row.ms.tenebra.toFixed(1)} / ${row.ms.darkreader.toFixed(1)} ms (script ${row.script.tenebra.toFixed(1)} / ${row.script.darkreader.toFixed(1)})`);
+  console.error(`${row.mail}: text ${pct(row.text.tenebra)} / ${pct(row.text.darkreader)}, bright ${pct(row.bright.tenebra)} / ${pct(row.bright.darkreader)}, ${row.ms.tenebra.toFixed(1)} / ${row.ms.darkreader.toFixed(1)} ms (script ${row.script.tenebra.toFixed(1)} / ${row.script.darkreader.toFixed(1)}), floor ${row.ms.floor.toFixed(1)} ms`);
 }
 await browser.close();
 
@@ -176,10 +182,10 @@ const sizeOf = (code) => Buffer.byteLength(code);
 const darkReaderMin = (await minify(darkReader, { compress: true, mangle: true })).code;
 const sizes = { tenebra: sizeOf(readFileSync(minPath, 'utf8')), darkreader: sizeOf(darkReaderMin) };
 
-const head = ['mail', 'text>=4.5 T', 'DR', 'bright T', 'DR', 'ms T', 'DR', 'x faster', 'T >= DR'];
+const head = ['mail', 'text>=4.5 T', 'DR', 'bright T', 'DR', 'ms T', 'DR', 'floor', 'x faster', 'T >= DR'];
 const table = [head, ...results.map((r) => [
   r.mail, pct(r.text.tenebra), pct(r.text.darkreader), pct(r.bright.tenebra), pct(r.bright.darkreader),
-  r.ms.tenebra.toFixed(1), r.ms.darkreader.toFixed(1), (r.ms.darkreader / r.ms.tenebra).toFixed(1),
+  r.ms.tenebra.toFixed(1), r.ms.darkreader.toFixed(1), r.ms.floor.toFixed(1), (r.ms.darkreader / r.ms.tenebra).toFixed(1),
   r.text.tenebra >= r.text.darkreader && r.bright.tenebra <= r.bright.darkreader ? 'yes' : 'NO',
 ])];
 const widths = head.map((_, i) => Math.max(...table.map((row) => String(row[i]).length)));
@@ -197,6 +203,8 @@ console.log([
   `Worst bright share: Tenebra ${pct(Math.max(...results.map((r) => r.bright.tenebra)))}, Dark Reader ${pct(Math.max(...results.map((r) => r.bright.darkreader)))}.`,
   `CPU per mail (median of mails): Tenebra ${median(results.map((r) => r.ms.tenebra)).toFixed(1)} ms, Dark Reader ${median(results.map((r) => r.ms.darkreader)).toFixed(1)} ms; total ${sum((r) => r.ms.tenebra).toFixed(0)} ms / ${sum((r) => r.ms.darkreader).toFixed(0)} ms.`,
   `Speed-up per mail: lowest ${Math.min(...ratios).toFixed(1)}x, median ${median(ratios).toFixed(1)}x.`,
+  `Reading the colours alone (floor): median ${median(results.map((r) => r.ms.floor)).toFixed(1)} ms per mail, total ${sum((r) => r.ms.floor).toFixed(0)} ms; ` +
+    `on ${results.filter((r) => r.ms.floor * 5 > r.ms.darkreader).length} of ${results.length} mails it costs more than a fifth of Dark Reader.`,
   `Size, minified: Tenebra ${sizes.tenebra} bytes, Dark Reader ${sizes.darkreader} bytes (darkreader.js through terser).`,
 ].join('\n'));
 if (jsonOut) writeFileSync(jsonOut, JSON.stringify({ reps, sizes, results }, null, 2));
