@@ -8,13 +8,13 @@
 #include <set>
 #include <string>
 
-#include "platform/graphics/color_components.h"
+#include "platform/coregraphics/color_components.h"
 #include "toolkit/color/color.h"
 
 namespace tenebra {
 namespace {
 
-using graphics::ColorComponents;
+using cg::ColorComponents;
 
 struct FakeView {
   std::string own = "UIView";

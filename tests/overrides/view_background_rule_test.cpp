@@ -6,12 +6,12 @@
 
 #include "core/settings.h"
 #include "platform/foundation/ns_object.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/class_definition.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
 #include "platform/uikit/ui_color.h"
-#include "tests/support/themed_process.h"
+#include "tools/support/themed_process.h"
 #include "toolkit/color/color.h"
 
 namespace tenebra {
