@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/palette.h"
 #include "core/settings.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/coregraphics/geometry.h"
@@ -27,7 +28,7 @@ std::string text_of(id colour) {
 class ViewBackgroundRule : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { testing::bring_up_theme(); }
-  void TearDown() override { settings = Settings{}; }
+  void TearDown() override { settings = default_settings(); }
 
   // A new view of the class inside the tree of a controller of the class.
   id view_in_tree(const char* view_class, const char* controller_class = "UIViewController") {
