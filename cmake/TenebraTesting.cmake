@@ -1,5 +1,5 @@
 # Sanitizer settings every program of ours carries (see the file).
-set(TENEBRA_SANITIZER_OPTIONS ${PROJECT_SOURCE_DIR}/tests/support/sanitizer_options.cpp)
+set(TENEBRA_SANITIZER_OPTIONS ${PROJECT_SOURCE_DIR}/tools/support/sanitizer_options.cpp)
 
 # Tests that start another process (death tests, fork, posix_spawn) carry the
 # label "process": the emulated ARM runs leave them out, as fork() hangs
@@ -20,8 +20,9 @@ function(tenebra_test)
   if(T_PROCESS)
     string(APPEND process ":${T_PROCESS}")
   endif()
-  gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST TEST_FILTER "-${process}"
+  # Listing the cases is slow under emulation on a busy machine.
+  gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_FILTER "-${process}"
                        PROPERTIES LABELS "${labels}" TIMEOUT 300)
-  gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST TEST_FILTER "${process}"
+  gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_FILTER "${process}"
                        PROPERTIES LABELS "${labels};process" TIMEOUT 300)
 endfunction()

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <optional>
 
+#include "core/palette.h"
 #include "core/settings.h"
 #include "fuzz/fuzz_check.h"
 #include "platform/device/device_paths.h"

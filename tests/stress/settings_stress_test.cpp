@@ -24,7 +24,7 @@
 #include "platform/foundation/ns_string.h"
 #include "platform/foundation/property_list.h"
 #include "platform/objc/message.h"
-#include "platform/runloop/run_loop.h"
+#include "platform/corefoundation/run_loop.h"
 #include "toolkit/color/ui_color_kestrow.h"
 
 extern char** environ;
