@@ -8,6 +8,7 @@ void define_foundation_classes() {
   define_data_classes();
   define_array_classes();
   define_dictionary_classes();
+  define_attributed_string_classes();
   define_set_classes();
   define_error_classes();
   define_scanner_classes();
