@@ -1,10 +1,13 @@
 #include "platform/foundation/foundation.h"
 
+#include "platform/foundation/key_value_coding.h"
+
 namespace ns {
 
 void define_foundation_classes() {
   define_string_operations();
   define_number_classes();
+  define_key_value_coding();
   define_data_classes();
   define_array_classes();
   define_dictionary_classes();
