@@ -6,7 +6,7 @@
 
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/graphics/geometry.h"
+#include "platform/foundation/foundation_types.h"
 #include "platform/objc/block.h"
 #include "platform/objc/exception.h"
 

@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "platform/foundation/ns_object.h"
-#include "platform/graphics/cg_color.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/cg_color.h"
+#include "platform/coregraphics/geometry.h"
 
 namespace ca {
 namespace {
@@ -40,7 +40,7 @@ void set_stroke_color(id self, SEL, CGColorRef color) { kStrokeColor.of(self) = 
 // A new shape layer fills with opaque black, as on the device.
 id shape_init(id self, SEL) {
   self = objc::msg_super<id>(self, objc_getClass("CAShapeLayer"), objc::sel("init"));
-  static CGColor black{graphics::ColorComponents::rgb(0.0, 0.0, 0.0, 1.0)};
+  static CGColor black{cg::ColorComponents::rgb(0.0, 0.0, 0.0, 1.0)};
   if (self != nil) kFillColor.of(self) = own(&black);
   return self;
 }

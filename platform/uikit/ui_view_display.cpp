@@ -1,8 +1,8 @@
 #include "platform/uikit/ui_view_display.h"
 
 #include "platform/foundation/ns_object.h"
-#include "platform/graphics/geometry.h"
-#include "platform/runloop/run_loop.h"
+#include "platform/coregraphics/geometry.h"
+#include "platform/corefoundation/run_loop.h"
 
 namespace ui {
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/foundation/foundation.h"
-#include "platform/graphics/geometry.h"
+#include "platform/foundation/foundation_types.h"
 #include "platform/objc/block.h"
 #include "platform/objc/exception.h"
 

@@ -9,11 +9,11 @@
 #include "platform/foundation/ns_exception.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/graphics/cg_color.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/cg_color.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/exception.h"
 #include "platform/objc/exported_objects.h"
-#include "platform/runloop/run_loop.h"
+#include "platform/corefoundation/run_loop.h"
 #include "platform/uikit/text_attributes.h"
 
 namespace {
