@@ -6,6 +6,7 @@
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/uikit/uikit.h"
+#include "platform/webkit/webkit.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ __attribute__((constructor(101))) void define_platform_classes() {
   ns::define_exception_classes();
   ns::define_foundation_classes();
   ui::define_uikit_classes();
+  webkit::define_webkit_classes();
 }
 
 }  // namespace
