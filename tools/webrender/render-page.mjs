@@ -15,7 +15,8 @@
 //   bright-share S            share of the screenshot's pixels that are bright
 //   background #RRGGBB        the colour most of the page is painted in
 //   blocked URL               each request the page tried, blocked
-// and writes a full-page screenshot to `png` when it is given.
+// and writes a screenshot of the whole page (its first 16384 pixels at most)
+// to `png` when it is given.
 import { readFileSync, writeFileSync } from 'node:fs';
 import { launch, newContext, frames, relLum, BRIGHT } from '../../tests/mailscript/harness.mjs';
 import { decodePng } from '../../tests/mailscript/png.mjs';
@@ -24,6 +25,11 @@ import { decodePng } from '../../tests/mailscript/png.mjs';
 // can serve; WebKit would use about:blank, where nothing relative resolves.
 const NO_BASE = 'http://page.tenebra.invalid/';
 const DOCUMENT_START = 0;
+// Screenshots stop here, Chromium's largest texture: a mail of megabytes can
+// be hundreds of thousands of pixels tall.
+const MAX_HEIGHT = 16384;
+// A page of megabytes takes a while on a busy machine.
+const TIMEOUT_MS = 120000;
 // The mail script marks each document it has run in with this symbol.
 const SCRIPT_MARK = 'tenebra';
 const PROBE_MARK = 'tenebra.render.firstDark';
@@ -122,6 +128,7 @@ export async function renderPage(job) {
       },
     });
     const page = await context.newPage();
+    page.setDefaultTimeout(TIMEOUT_MS);
     await page.setViewportSize({ width: job.width || 375, height: job.height || 812 });
     await page.goto(url, { waitUntil: 'load' });
     await frames(page, 3);
@@ -132,7 +139,9 @@ export async function renderPage(job) {
       if (await frame.evaluate((mark) => !!document[Symbol.for(mark)], SCRIPT_MARK).catch(() => false)) withScript++;
     }
     const { first, dark } = await page.evaluate((mark) => window[Symbol.for(mark)], PROBE_MARK);
-    const shot = await page.screenshot({ fullPage: true, type: 'png', animations: 'disabled', caret: 'initial' });
+    const tall = await page.evaluate(() => Math.max(document.documentElement?.scrollHeight || 0, document.body?.scrollHeight || 0));
+    const clip = { x: 0, y: 0, width: job.width || 375, height: Math.max(1, Math.min(tall, MAX_HEIGHT)) };
+    const shot = await page.screenshot({ fullPage: true, clip, type: 'png', animations: 'disabled', caret: 'initial' });
     if (job.png) writeFileSync(job.png, shot);
     const { background, brightShare } = paint(decodePng(shot));
     await context.close();
