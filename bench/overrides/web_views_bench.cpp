@@ -13,10 +13,10 @@
 #include "platform/device/device_paths.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
-#include "tests/support/themed_process.h"
+#include "tools/support/themed_process.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "overrides/host/web_views.h"
 
 #include "core/host_interface.h"
+#include "core/palette.h"
 #include "core/settings.h"
 #include "overrides/host/web_content_choice.h"
 #include "platform/foundation/format.h"

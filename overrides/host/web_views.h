@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/saved_implementation.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 
 namespace tenebra {
 

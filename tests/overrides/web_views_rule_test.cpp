@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/palette.h"
 #include "core/settings.h"
 #include "overrides/host/mail_script.h"
 #include "overrides/host/web_content_choice.h"
@@ -16,13 +17,13 @@
 #include "platform/foundation/ns_log.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/exception.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
 #include "platform/uikit/ui_color.h"
 #include "platform/webkit/webkit.h"
-#include "tests/support/themed_process.h"
+#include "tools/support/themed_process.h"
 #include "toolkit/color/color.h"
 
 namespace tenebra {

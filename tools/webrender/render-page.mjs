@@ -18,8 +18,8 @@
 // and writes a screenshot of the whole page (its first 16384 pixels at most)
 // to `png` when it is given.
 import { readFileSync, writeFileSync } from 'node:fs';
-import { launch, newContext, frames, relLum, BRIGHT } from '../../tests/mailscript/harness.mjs';
-import { decodePng } from '../../tests/mailscript/png.mjs';
+import { launch, newContext, frames, relLum, BRIGHT } from '../browser/driver.mjs';
+import { decodePng } from '../browser/png.mjs';
 
 // The document's URL when the web view was given no base URL that a browser
 // can serve; WebKit would use about:blank, where nothing relative resolves.
