@@ -60,7 +60,7 @@ class WebViewRules : public ::testing::Test {
   static void SetUpTestSuite() { testing::bring_up_theme(); }
   void SetUp() override { write_script(kScript); }
   void TearDown() override {
-    settings = Settings{};
+    settings = default_settings();
     fs::remove_all(bundle());
   }
 
@@ -202,7 +202,7 @@ TEST_F(WebViewRules, CreationAddsTheUserScriptToTheConfigurationItIsGiven) {
   settings.colorEmail = 0;
   Ref untouched = Ref::adopt(msg<id>(objc_getClass("WKWebViewConfiguration"), "new"));
   create(untouched);
-  settings = Settings{};
+  settings = default_settings();
   settings.enabled = 0;
   create(untouched);
   EXPECT_EQ(count_of(msg<id>(msg<id>(untouched, "userContentController"), "userScripts")), 0u);
