@@ -353,8 +353,8 @@
 
   function quote(s) {
     // Nearly every value needs no escape, and a search is cheap.
-    for (var ch of '"\\\n\r\f') {
-      if (s.indexOf(ch) >= 0) return '"' + s.replace(/[\\"]/g, '\\$&').replace(/[\n\r\f]/g, function (x) { return '\\' + x.charCodeAt(0).toString(16) + ' '; }) + '"';
+    for (var i = 0; i < 5; i++) {
+      if (s.indexOf('"\\\n\r\f'[i]) >= 0) return '"' + s.replace(/[\\"]/g, '\\$&').replace(/[\n\r\f]/g, function (x) { return '\\' + x.charCodeAt(0).toString(16) + ' '; }) + '"';
     }
     return '"' + s + '"';
   }
@@ -426,7 +426,9 @@
     ['vlink', 'body', 'color', ' a:visited'],
     ['alink', 'body', 'color', ' a:active']
   ];
-  var LEGACY_SELECTOR = LEGACY.map(function (row) { return row[1] + '[' + row[0] + ']'; }).join();
+  // Each row's own elements are told apart when it is visited; the attribute
+  // alone is the cheapest for the engine to look for.
+  var LEGACY_SELECTOR = LEGACY.map(function (row) { return '[' + row[0] + ']'; }).join();
   // Legacy colours are presentational hints, below every author rule, so
   // their mirrors have no specificity and come first; style attribute mirrors
   // follow, then the mirrors of the mail's sheets, in the mail's order.
