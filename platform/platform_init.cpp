@@ -5,6 +5,7 @@
 #include "platform/foundation/ns_exception.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
+#include "platform/quartzcore/ca_layer.h"
 #include "platform/uikit/uikit.h"
 
 namespace {
@@ -14,6 +15,7 @@ __attribute__((constructor(101))) void define_platform_classes() {
   ns::define_string_classes();
   ns::define_exception_classes();
   ns::define_foundation_classes();
+  ca::define_layer_classes();
   ui::define_uikit_classes();
 }
 

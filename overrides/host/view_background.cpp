@@ -8,6 +8,7 @@
 #include "overrides/host/background_choice.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/objc/message.h"
+#include "toolkit/color/platform_color.h"
 
 namespace tenebra {
 
@@ -56,7 +57,7 @@ id darker(id colour) {
 
 void view_set_background_color(id self, SEL _cmd, id colour) {
   std::optional<toolkit::ColorText> text;
-  if (auto components = colour_components(colour)) text = toolkit::color_text(*components);
+  if (auto value = toolkit::color_of(colour)) text = toolkit::color_text(*value);
 
   const BackgroundDecision decision =
       choose_background(RuntimeView(self), text ? &*text : nullptr, settings.enabled != 0);
