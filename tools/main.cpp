@@ -30,12 +30,14 @@
 #include "platform/device/device_paths.h"
 #include "platform/runloop/run_loop.h"
 #include "tools/console/session.h"
+#include "tools/settings/settings_command.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: tenebra console [--root DIR] [-e EXPR]... [FILE...]\n"
-    "       tenebra notify [--root DIR] NAME\n";
+    "       tenebra notify [--root DIR] NAME\n"
+    "       tenebra settings [--root DIR] [--installed SCHEME...] [COMMAND...]\n";
 
 struct ConsoleInput {
   bool is_expression = false;
@@ -135,6 +137,9 @@ int run_notify(int argc, char** argv) {
 int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "console") == 0) return run_console(argc - 2, argv + 2);
   if (argc >= 2 && std::strcmp(argv[1], "notify") == 0) return run_notify(argc - 2, argv + 2);
+  if (argc >= 2 && std::strcmp(argv[1], "settings") == 0) {
+    return tools::run_settings(argc - 2, argv + 2, std::cout, std::cerr);
+  }
   if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::cout << kUsage;
     return 0;
