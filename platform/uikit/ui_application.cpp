@@ -43,7 +43,14 @@ BOOL open_url(id self, SEL, id url) {
   return YES;
 }
 
-void open_url_with_options(id self, SEL, id url, id, id) { open_url(self, nullptr, url); }
+// On a system older than this method, calling it raises as any unknown
+// selector does.
+void open_url_with_options(id self, SEL cmd, id url, id, id) {
+  if (!kSystem.of(self).answers_open_url_with_options) {
+    objc::detail::raise_unrecognized_selector(self, cmd);
+  }
+  open_url(self, nullptr, url);
+}
 
 void set_installed_url_schemes(id self, SEL, id schemes) {
   std::set<std::string>& installed = kSystem.of(self).schemes;

@@ -38,8 +38,9 @@ class PackageLayout : public ::testing::Test {
 
 TEST_F(PackageLayout, TheMailScriptIsTheBundlesResourceAndMatchesTheTree) {
   ns::AutoreleasePool pool;
-  id bundle = msg<id>(objc_getClass("NSBundle"), "bundleWithPath:",
-                      ns::string("/Library/MobileSubstrate/DynamicLibraries/com.kestrow.tenebra.bundle"));
+  id bundle =
+      msg<id>(objc_getClass("NSBundle"), "bundleWithPath:",
+              ns::string("/Library/MobileSubstrate/DynamicLibraries/com.kestrow.tenebra.bundle"));
   ASSERT_NE(bundle, nil);
   id path = msg<id>(bundle, "pathForResource:ofType:", ns::string("tenebra.min"), ns::string("js"));
   ASSERT_NE(path, nil);
@@ -50,7 +51,8 @@ TEST_F(PackageLayout, TheMailScriptIsTheBundlesResourceAndMatchesTheTree) {
 
 TEST_F(PackageLayout, TheLibraryAndItsFilterLieInTheTweakFolder) {
   for (const char* name : {"Tenebra.dylib", "Tenebra.plist"}) {
-    std::ifstream file(device::resolve(std::string("/Library/MobileSubstrate/DynamicLibraries/") + name));
+    std::ifstream file(
+        device::resolve(std::string("/Library/MobileSubstrate/DynamicLibraries/") + name));
     EXPECT_TRUE(file.good()) << name;
   }
 }
@@ -61,15 +63,18 @@ namespace {
 
 TEST_F(PackageLayout, ThePaneIsABundleThatPreferenceLoaderNames) {
   ns::AutoreleasePool pool;
-  id entry = msg<id>(msg<id>(objc_getClass("NSDictionary"), "dictionaryWithContentsOfFile:",
-                             ns::string("/Library/PreferenceLoader/Preferences/tenebrasettings.plist")),
-                     "objectForKey:", ns::string("entry"));
+  id entry =
+      msg<id>(msg<id>(objc_getClass("NSDictionary"), "dictionaryWithContentsOfFile:",
+                      ns::string("/Library/PreferenceLoader/Preferences/tenebrasettings.plist")),
+              "objectForKey:", ns::string("entry"));
   EXPECT_EQ(ns::utf8(msg<id>(entry, "objectForKey:", ns::string("bundle"))), "tenebrasettings");
-  id bundle = msg<id>(objc_getClass("NSBundle"), "bundleWithPath:",
-                      ns::string("/Library/PreferenceBundles/tenebrasettings.bundle"));
+  id bundle =
+      msg<id>(objc_getClass("NSBundle"),
+              "bundleWithPath:", ns::string("/Library/PreferenceBundles/tenebrasettings.bundle"));
   ASSERT_NE(bundle, nil);
-  EXPECT_EQ(ns::utf8(msg<id>(bundle, "objectForInfoDictionaryKey:", ns::string("NSPrincipalClass"))),
-            "TNBRootListController");
+  EXPECT_EQ(
+      ns::utf8(msg<id>(bundle, "objectForInfoDictionaryKey:", ns::string("NSPrincipalClass"))),
+      "TNBRootListController");
   EXPECT_NE(msg<id>(bundle, "executablePath"), nil);
   for (const char* resource : {"Root", "my_tweaks"}) {
     EXPECT_NE(msg<id>(bundle, "pathForResource:ofType:", ns::string(resource), ns::string("plist")),
@@ -87,7 +92,8 @@ std::pair<std::string, int> command_output(const std::string& command) {
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return {"", -1};
   char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    output.append(buffer, n);
   return {output, ::pclose(pipe)};
 }
 
