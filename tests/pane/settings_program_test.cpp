@@ -53,8 +53,8 @@ class SettingsProgram : public testing::Test {
   }
   ~SettingsProgram() override { fs::remove_all(root_); }
 
-  Outcome run(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), {TENEBRA_PROGRAM, "settings", "--root", root_.string()});
+  Outcome run(std::vector<std::string> arguments, const char* command = "settings") {
+    arguments.insert(arguments.begin(), {TENEBRA_PROGRAM, command, "--root", root_.string()});
     std::vector<char*> argv;
     for (auto& word : arguments) argv.push_back(word.data());
     argv.push_back(nullptr);
@@ -130,6 +130,17 @@ TEST_F(SettingsProgram, ShowsTheRootPageAndDoesWhatItIsToldOrSaysWhyNot) {
   EXPECT_EQ(unwritable.status, 1);
   EXPECT_NE(unwritable.err.find("error: Tenebra: cannot store enabled"), std::string::npos);
   EXPECT_EQ(run({"--root", (root_ / "missing").string()}).status, 2);
+}
+
+TEST_F(SettingsProgram, TheConsoleLoadsThePaneAsTheSettingsAppDoes) {
+  const Outcome o = run(
+      {"-e", "b = [NSBundle bundleWithPath:@\"/Library/PreferenceBundles/tenebrasettings.bundle\"]",
+       "-e", "[b load]", "-e", "c = [[b principalClass] new]", "-e", "[[c specifiers] count]", "-e",
+       "[c readPreferenceValue:[[c specifiers] objectAtIndex:1]]", "-e",
+       "[[NSBundle bundleForClass:[c class]] bundlePath]"},
+      "console");
+  EXPECT_EQ(o.out, "YES\n12\nYES\n\"/Library/PreferenceBundles/tenebrasettings.bundle\"\n");
+  EXPECT_EQ(o.status, 0) << o.err;
 }
 
 // The background a new view of the running app gets when set to white.
