@@ -27,8 +27,8 @@
 #include "platform/corefoundation/cf_notification_center.h"
 #include "platform/device/device_paths.h"
 #include "platform/foundation/foundation.h"
-#include "platform/graphics/geometry.h"
-#include "platform/runloop/run_loop.h"
+#include "platform/coregraphics/geometry.h"
+#include "platform/corefoundation/run_loop.h"
 
 namespace {
 

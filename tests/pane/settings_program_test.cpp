@@ -18,8 +18,8 @@
 #include "host/host_app.h"
 #include "platform/device/device_paths.h"
 #include "platform/foundation/foundation.h"
-#include "platform/graphics/geometry.h"
-#include "platform/runloop/run_loop.h"
+#include "platform/coregraphics/geometry.h"
+#include "platform/corefoundation/run_loop.h"
 
 extern char** environ;
 
