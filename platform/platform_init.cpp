@@ -6,6 +6,7 @@
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/preferences/preferences.h"
+#include "platform/quartzcore/ca_layer.h"
 #include "platform/uikit/uikit.h"
 
 namespace {
@@ -15,6 +16,7 @@ __attribute__((constructor(101))) void define_platform_classes() {
   ns::define_string_classes();
   ns::define_exception_classes();
   ns::define_foundation_classes();
+  ca::define_layer_classes();
   ui::define_uikit_classes();
   ps::define_preferences_classes();
 }
