@@ -1,6 +1,7 @@
 #include "platform/uikit/uikit.h"
 
 #include "platform/uikit/ui_appearance.h"
+#include "platform/uikit/ui_application.h"
 #include "platform/uikit/ui_button.h"
 #include "platform/uikit/ui_image.h"
 #include "platform/uikit/ui_list_views.h"
@@ -20,6 +21,7 @@ void define_uikit_classes() {
   define_view_classes();
   define_view_display();
   define_view_controller_classes();
+  define_application_classes();
   define_control_classes();
   define_image_classes();
   define_button_classes();

@@ -36,9 +36,11 @@ const std::vector<Arrows> kArrows = {
     {"platform/uikit",
      {"platform/objc", "platform/device", "platform/foundation", "platform/corefoundation",
       "platform/coregraphics"}},
+    {"platform/preferences", {"platform/objc", "platform/foundation"}},
     {"platform",
      {"platform/objc", "platform/device", "platform/substrate", "platform/foundation",
-      "platform/corefoundation", "platform/coregraphics", "platform/uikit"}},
+      "platform/corefoundation", "platform/coregraphics", "platform/uikit",
+      "platform/preferences"}},
     // The theme: toolkit, core, the rules, and the library that assembles them.
     {"toolkit", {"platform/objc", "platform/foundation", "platform/coregraphics"}},
     {"core",
@@ -54,7 +56,7 @@ const std::vector<Arrows> kArrows = {
     // The app model and the settings pane stand on the platform only.
     {"host",
      {"platform/objc", "platform/device", "platform/foundation", "platform/corefoundation",
-      "platform/coregraphics", "platform/uikit", "platform/substrate"}},
+      "platform/coregraphics", "platform/uikit", "platform/substrate", "platform/preferences"}},
     {"tenebrasettings",
      {"platform", "platform/objc", "platform/device", "platform/foundation",
       "platform/corefoundation", "platform/coregraphics", "platform/uikit"}},
