@@ -7,6 +7,7 @@
 #include "platform/foundation/ns_string.h"
 #include "platform/quartzcore/ca_layer.h"
 #include "platform/uikit/uikit.h"
+#include "platform/webkit/webkit.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ __attribute__((constructor(101))) void define_platform_classes() {
   ns::define_foundation_classes();
   ca::define_layer_classes();
   ui::define_uikit_classes();
+  webkit::define_webkit_classes();
 }
 
 }  // namespace

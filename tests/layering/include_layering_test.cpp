@@ -68,6 +68,7 @@ const std::vector<Arrows> kArrows = {
       "platform/corefoundation", "platform/coregraphics", "platform/uikit", "toolkit", "core",
       "library", "overrides", "obfuscator", "host", "tools"}},
     {"tests", {"*"}},
+    {"fuzz", {"*"}},
 };
 
 // The files of core/ that belong to the library itself, not core's library.
