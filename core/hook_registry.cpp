@@ -5,8 +5,12 @@
 
 #include <array>
 
+#include "overrides/host/label_text.h"
 #include "overrides/host/view_background.h"
 #include "overrides/host/web_views.h"
+#include "overrides/system/attribute_set.h"
+#include "overrides/system/grey_color.h"
+#include "overrides/system/text_ink.h"
 
 namespace tenebra {
 namespace {
@@ -26,32 +30,41 @@ const std::array<HookRow, 52>& rows() {
       pending("GBTNavigationBar", kInstance, "setCustomBarTintColor:"),
       pending("GBTNavigationBar", kInstance, "setBarTintColor:"),
       pending("UITableViewCellSelectedBackground", kInstance, "setSelectionTintColor:"),
-      pending("UIColor", kClass, "colorWithWhite:alpha:"),
+      hook("UIColor", kClass, "colorWithWhite:alpha:", color_with_white, saved_color_with_white),
       pending("ThreadCellFrontView", kClass, "backgroundForPosition:backgroundColor:"),
       pending("ThreadCellFrontView", kClass, "greySelectedBackgroundForPosition:backgroundColor:"),
       pending("ThreadCellFrontView", kClass, "highlightedBackgroundForPosition:backgroundColor:"),
-      pending("NSMutableAttributedString", kInstance, "addAttribute:value:range:"),
-      pending("NSMutableAttributedString", kInstance, "addAttributes:range:"),
-      pending("NSMutableAttributedString", kInstance, "setAttributes:range:"),
+      hook("NSMutableAttributedString", kInstance, "addAttribute:value:range:", add_attribute,
+           saved_add_attribute),
+      hook("NSMutableAttributedString", kInstance, "addAttributes:range:", add_attributes,
+           saved_add_attributes),
+      hook("NSMutableAttributedString", kInstance, "setAttributes:range:", set_attributes,
+           saved_set_attributes),
       pending("UIPickerView", kInstance, "setBackgroundColor:"),
       pending("UIDatePickerContentView", kInstance, "titleLabel"),
       pending("UIPickerTableViewTitledCell", kInstance, "setAttributedTitle:"),
       pending("UIKBRenderConfig", kInstance, "lightKeyboard"),
       pending("DevicePINKeypad", kInstance, "initWithFrame:"),
       pending("UIKeyboardDockView", kInstance, "layoutSubviews"),
-      pending("GOOMultilineTextField", kInstance, "textColor"),
-      pending("UITextView", kInstance, "textColor"),
-      pending("UITextView", kInstance, "attributedText"),
-      pending("GBTTextField", kInstance, "textColor"),
-      pending("MDCInkView", kInstance, "defaultInkColor"),
-      pending("MDCInkView", kInstance, "inkColor"),
-      pending("GSKStreamingTextView", kInstance, "fillColor"),
+      hook("GOOMultilineTextField", kInstance, "textColor", multiline_field_text_color,
+           saved_multiline_field_text_color),
+      hook("UITextView", kInstance, "textColor", text_view_text_color, saved_text_view_text_color),
+      hook("UITextView", kInstance, "attributedText", text_view_attributed_text,
+           saved_text_view_attributed_text),
+      hook("GBTTextField", kInstance, "textColor", text_field_text_color,
+           saved_text_field_text_color),
+      hook("MDCInkView", kInstance, "defaultInkColor", ink_default_color, saved_ink_default_color),
+      hook("MDCInkView", kInstance, "inkColor", ink_color, saved_ink_color),
+      hook("GSKStreamingTextView", kInstance, "fillColor", streaming_text_fill_color,
+           saved_streaming_text_fill_color),
       pending("GOOSideViewItemCell", kInstance, "getIconHighlightedImageForItem:"),
-      pending("GRWAppStoreButton", kInstance, "drawRect:"),
+      hook("GRWAppStoreButton", kInstance, "drawRect:", app_store_button_draw_rect,
+           saved_app_store_button_draw_rect),
       pending("UIImageView", kInstance, "setImage:"),
-      pending("UILabel", kInstance, "textColor"),
-      pending("UILabel", kInstance, "attributedText"),
-      pending("UILabel", kInstance, "drawRect:"),
+      hook("UILabel", kInstance, "textColor", label_text_color, saved_label_text_color),
+      hook("UILabel", kInstance, "attributedText", label_attributed_text,
+           saved_label_attributed_text),
+      hook("UILabel", kInstance, "drawRect:", label_draw_rect, saved_label_draw_rect),
       hook("UIView", kInstance, "setBackgroundColor:", view_set_background_color,
            saved_view_set_background_color),
       hook("UIWebView", kInstance, "backgroundColor", ui_web_view_background_color,

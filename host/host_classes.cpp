@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/coregraphics/geometry.h"
 #include "platform/objc/class_definition.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
@@ -74,6 +74,8 @@ id date_picker_title_label(id self, SEL) {
   return stored;
 }
 
+Class shape_layer_class(id, SEL) { return objc_getClass("CAShapeLayer"); }
+
 }  // namespace
 
 void define_host_classes(const std::set<std::string>& omitted) {
@@ -88,10 +90,9 @@ void define_host_classes(const std::set<std::string>& omitted) {
   for (const char* name :
        {"GOOSideViewLegacyContentView", "SDPSideViewContentView", "MDCFlexibleHeaderView",
         "ASMHeaderView", "GOODialogView", "GOOSideViewBackgroundContainerView",
-        "GOOSideViewCarouselView", "SearchZeroStateView", "SearchErrorView",
-        "MessageWarningView", "EmptyView", "ZeroStateView", "ComposeViewHeader",
-        "GBTOpenSearchBarGradientView", "OGLItemListViewCellBackgroundView",
-        "GBTKeyboardPromoView"}) {
+        "GOOSideViewCarouselView", "SearchZeroStateView", "SearchErrorView", "MessageWarningView",
+        "EmptyView", "ZeroStateView", "ComposeViewHeader", "GBTOpenSearchBarGradientView",
+        "OGLItemListViewCellBackgroundView", "GBTKeyboardPromoView"}) {
     plain(name, "UIView");
   }
   plain("ThreadViewController", "UIViewController");
@@ -99,7 +100,12 @@ void define_host_classes(const std::set<std::string>& omitted) {
   plain("GOOMultilineTextField", "UITextView");
   plain("GBTTextField", "UITextField");
   plain("ExpandableTextField", "UITextField");
-  plain("GRWAppStoreButton", "UIButton");
+  // The app-store button draws itself over a shape layer.
+  if (wanted("GRWAppStoreButton")) {
+    objc::ClassDefinition("GRWAppStoreButton", objc_getClass("UIButton"))
+        .class_method("layerClass", shape_layer_class)
+        .finish();
+  }
 
   if (wanted("GBTNavigationBar")) {
     with_properties("GBTNavigationBar", "UINavigationBar", {"customBarTintColor"}).finish();
@@ -137,8 +143,7 @@ void define_host_classes(const std::set<std::string>& omitted) {
         .finish();
   }
   if (wanted("UITableViewCellSelectedBackground")) {
-    with_properties("UITableViewCellSelectedBackground", "UIView", {"selectionTintColor"})
-        .finish();
+    with_properties("UITableViewCellSelectedBackground", "UIView", {"selectionTintColor"}).finish();
   }
   if (wanted("UIDatePickerContentView")) {
     objc::ClassDefinition("UIDatePickerContentView", objc_getClass("UIView"))
@@ -147,8 +152,7 @@ void define_host_classes(const std::set<std::string>& omitted) {
         .finish();
   }
   if (wanted("UIPickerTableViewTitledCell")) {
-    with_properties("UIPickerTableViewTitledCell", "UITableViewCell", {"attributedTitle"})
-        .finish();
+    with_properties("UIPickerTableViewTitledCell", "UITableViewCell", {"attributedTitle"}).finish();
   }
   if (wanted("UIKBRenderConfig")) {
     objc::ClassDefinition("UIKBRenderConfig", objc_getClass("NSObject"))
