@@ -16,6 +16,14 @@ bool is_kind_of(id object, Class cls) {
   return cls != Nil && msg<BOOL>(object, is_kind_of_class, cls);
 }
 
+bool class_is_kind_of(Class cls, Class ancestor) {
+  if (ancestor == Nil) return false;
+  for (; cls != Nil; cls = class_getSuperclass(cls)) {
+    if (cls == ancestor) return true;
+  }
+  return false;
+}
+
 id owning_responder(id view) {
   static SEL next_responder = objc::sel("nextResponder");
   static Class view_class = objc_getClass("UIView");
@@ -29,13 +37,14 @@ id owning_responder(id view) {
 id* member_named(id object, const char* name) {
   if (object == nil) return nullptr;
   Ivar ivar = class_getInstanceVariable(object_getClass(object), name);
-  if (ivar == nullptr) return nullptr;
+  const char* type = ivar == nullptr ? nullptr : ivar_getTypeEncoding(ivar);
+  if (type == nullptr || type[0] != '@') return nullptr;
   return reinterpret_cast<id*>(reinterpret_cast<char*>(object) + ivar_getOffset(ivar));
 }
 
 std::optional<graphics::ColorComponents> colour_components(id colour) {
   static SEL cg_color = objc::sel("CGColor");
-  if (colour == nil) return std::nullopt;
+  if (!objc::responds(colour, cg_color)) return std::nullopt;
   CGColorRef value = msg<CGColorRef>(colour, cg_color);
   if (value == nullptr) return std::nullopt;
   const std::size_t count = CGColorGetNumberOfComponents(value);

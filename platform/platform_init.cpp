@@ -5,6 +5,7 @@
 #include "platform/foundation/ns_exception.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
+#include "platform/safariservices/sf_safari_view_controller.h"
 #include "platform/uikit/uikit.h"
 
 namespace {
@@ -15,6 +16,7 @@ __attribute__((constructor(101))) void define_platform_classes() {
   ns::define_exception_classes();
   ns::define_foundation_classes();
   ui::define_uikit_classes();
+  sf::define_safari_classes();
 }
 
 }  // namespace

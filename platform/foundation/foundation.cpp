@@ -12,6 +12,8 @@ void define_foundation_classes() {
   define_error_classes();
   define_scanner_classes();
   define_file_classes();
+  define_url_classes();
+  define_key_value_coding();
 }
 
 }  // namespace ns

@@ -3,9 +3,11 @@
 // result of alloc, new, copy); `retain` takes a new one.
 #pragma once
 
+#include <string>
 #include <utility>
 
 #include "platform/objc/runtime.h"
+#include "platform/objc/type_encoding.h"
 
 namespace objc {
 
@@ -40,6 +42,14 @@ class Ref {
  private:
   explicit Ref(id object) : object_(object) {}
   id object_ = nil;
+};
+
+// A member that holds a Ref is an object member to the runtime, as an
+// object instance variable is on the device: it holds one id.
+static_assert(sizeof(Ref) == sizeof(id));
+template <>
+struct Encoding<Ref> {
+  static std::string value() { return "@"; }
 };
 
 }  // namespace objc
