@@ -1,12 +1,15 @@
 // Which background colour a view receives. The decision is pure: it sees the
 // view through a small interface (its class name, its owner's class name,
-// its identifier and the class tests) and the colour text of the incoming
-// colour, and names the colour to pass on. The rule in view_background.cpp
-// gathers those facts from the runtime and applies the decision.
+// its identifier, the class tests and the colour text of the incoming
+// colour) and names the colour to pass on. It asks for each fact only when
+// its step is reached, so a call the gate or the "FLEX" test settles reads
+// nothing else. The rule in view_background.cpp gathers those facts from the
+// runtime and applies the decision.
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -16,12 +19,12 @@
 namespace tenebra {
 
 enum class Background {
-  incoming,                   // the colour the app asked for, unchanged
-  bg,                         // the palette's background
-  lighter_bg,                 // the palette's raised surface
-  lighter_bg_lightened,       // the raised surface made lighter once
-  red,                        // the platform's opaque pure red
-  incoming_darkened_thrice,   // the incoming colour made darker three times
+  incoming,                  // the colour the app asked for, unchanged
+  bg,                        // the palette's background
+  lighter_bg,                // the palette's raised surface
+  lighter_bg_lightened,      // the raised surface made lighter once
+  red,                       // the platform's opaque pure red
+  incoming_darkened_thrice,  // the incoming colour made darker three times
 };
 
 struct BackgroundDecision {
@@ -31,16 +34,25 @@ struct BackgroundDecision {
 
 // The classes tested, in order, with the colour each gets.
 inline constexpr std::array<const char*, 14> kBackgroundClassNames = {
-    "GOOSideViewLegacyContentView", "SDPSideViewContentView", "MDCFlexibleHeaderView",
-    "ASMHeaderView", "GOODialogView", "GOOSideViewBackgroundContainerView",
-    "GOOSideViewCarouselView", "SearchZeroStateView", "SearchErrorView", "MessageWarningView",
-    "UITableView", "EmptyView", "ZeroStateView", "ComposeViewHeader",
+    "GOOSideViewLegacyContentView",
+    "SDPSideViewContentView",
+    "MDCFlexibleHeaderView",
+    "ASMHeaderView",
+    "GOODialogView",
+    "GOOSideViewBackgroundContainerView",
+    "GOOSideViewCarouselView",
+    "SearchZeroStateView",
+    "SearchErrorView",
+    "MessageWarningView",
+    "UITableView",
+    "EmptyView",
+    "ZeroStateView",
+    "ComposeViewHeader",
 };
 inline constexpr std::array<Background, 14> kBackgroundClassColours = {
-    Background::lighter_bg, Background::lighter_bg, Background::lighter_bg,
-    Background::lighter_bg, Background::lighter_bg, Background::lighter_bg,
-    Background::lighter_bg, Background::bg,         Background::bg,
-    Background::lighter_bg, Background::bg,         Background::bg,
+    Background::lighter_bg, Background::lighter_bg, Background::lighter_bg, Background::lighter_bg,
+    Background::lighter_bg, Background::lighter_bg, Background::lighter_bg, Background::bg,
+    Background::bg,         Background::lighter_bg, Background::bg,         Background::bg,
     Background::bg,         Background::bg,
 };
 inline constexpr std::size_t kSideViewBackgroundContainerTest = 5;
@@ -70,6 +82,28 @@ inline constexpr std::array<ColourTextRow, 28> kBackgroundColourTexts = {{
     {"#E6F200", Background::red},        {"#F2E600", Background::incoming_darkened_thrice},
 }};
 
+// Every row's text is "#" and six digits, and each is compared as one
+// number made of its seven characters.
+inline constexpr std::size_t kColourTextLength = 7;
+constexpr std::uint64_t packed_colour_text(std::string_view text) {
+  std::uint64_t packed = 0;
+  for (const char c : text) packed = packed << 8 | static_cast<unsigned char>(c);
+  return packed;
+}
+inline constexpr auto kPackedColourTexts = [] {
+  std::array<std::uint64_t, kBackgroundColourTexts.size()> packed{};
+  for (std::size_t row = 0; row < packed.size(); ++row) {
+    packed[row] = packed_colour_text(kBackgroundColourTexts[row].text);
+  }
+  return packed;
+}();
+static_assert([] {
+  for (const auto& row : kBackgroundColourTexts) {
+    if (row.text.size() != kColourTextLength) return false;
+  }
+  return true;
+}());
+
 // Accessibility identifiers the decision asks about.
 enum class Identifier { side_panel, speed_dial };
 
@@ -79,10 +113,11 @@ enum class Identifier { side_panel, speed_dial };
 //   bool has_identifier(Identifier)   its identifier is "GOOSidePanelAccessibilityIdentifier"
 //                                     (side_panel) or "SpeedDialTableView" (speed_dial)
 //   bool is_kind_of(std::size_t i)    the class test kBackgroundClassNames[i]
-// `text` is the incoming colour's colour text, absent for an absent colour.
+//   const toolkit::ColorText* color_text()
+//                                     the incoming colour's colour text, null
+//                                     for an absent colour or one with none
 template <typename View>
-BackgroundDecision choose_background(const View& view, const toolkit::ColorText* text,
-                                     bool enabled) {
+BackgroundDecision choose_background(const View& view, bool enabled) {
   if (!enabled) return {};
 
   const auto names_flex = [](const char* name) {
@@ -98,9 +133,11 @@ BackgroundDecision choose_background(const View& view, const toolkit::ColorText*
     return {kBackgroundClassColours[test], test == kSideViewBackgroundContainerTest};
   }
 
-  if (text != nullptr) {
-    for (const auto& row : kBackgroundColourTexts) {
-      if (text->view() == row.text) return {row.colour};
+  if (const toolkit::ColorText* text = view.color_text();
+      text != nullptr && text->view().size() == kColourTextLength) {
+    const std::uint64_t packed = packed_colour_text(text->view());
+    for (std::size_t row = 0; row < kPackedColourTexts.size(); ++row) {
+      if (packed == kPackedColourTexts[row]) return {kBackgroundColourTexts[row].colour};
     }
   }
   return {};
