@@ -1,6 +1,6 @@
 #include "core/host_interface.h"
 
-#include "platform/graphics/cg_color.h"
+#include "platform/coregraphics/cg_color.h"
 #include "platform/objc/message.h"
 
 namespace tenebra {
@@ -42,7 +42,7 @@ id* member_named(id object, const char* name) {
   return reinterpret_cast<id*>(reinterpret_cast<char*>(object) + ivar_getOffset(ivar));
 }
 
-std::optional<graphics::ColorComponents> colour_components(id colour) {
+std::optional<cg::ColorComponents> colour_components(id colour) {
   static SEL cg_color = objc::sel("CGColor");
   if (!objc::responds(colour, cg_color)) return std::nullopt;
   CGColorRef value = msg<CGColorRef>(colour, cg_color);
@@ -51,12 +51,12 @@ std::optional<graphics::ColorComponents> colour_components(id colour) {
   const double* components = CGColorGetComponents(value);
   switch (CGColorSpaceGetModel(CGColorGetColorSpace(value))) {
     case kCGColorSpaceModelRGB:
-      return graphics::ColorComponents::rgb(components[0], components[1], components[2],
+      return cg::ColorComponents::rgb(components[0], components[1], components[2],
                                             components[3]);
     case kCGColorSpaceModelMonochrome:
-      return graphics::ColorComponents::grey(components[0], components[1]);
+      return cg::ColorComponents::grey(components[0], components[1]);
     default:
-      return graphics::ColorComponents::other({components, count});
+      return cg::ColorComponents::other({components, count});
   }
 }
 

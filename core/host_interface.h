@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <optional>
 
-#include "platform/graphics/color_components.h"
+#include "platform/coregraphics/color_components.h"
 #include "platform/objc/runtime.h"
 
 namespace tenebra {
@@ -32,7 +32,7 @@ id* member_named(id object, const char* name);
 
 // The model and components of a colour, or nothing for an absent colour or
 // an object that is no colour.
-std::optional<graphics::ColorComponents> colour_components(id colour);
+std::optional<cg::ColorComponents> colour_components(id colour);
 
 // Host classes found by name the first time they are needed. A class the app
 // does not define is looked up again on the next call and never remembered,

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "core/saved_implementation.h"
+#include "core/palette.h"
 #include "core/settings.h"
 
 namespace tenebra {

@@ -10,12 +10,12 @@
 
 #include "core/hook_registry.h"
 #include "core/settings.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/graphics/geometry.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
-#include "tests/support/themed_process.h"
+#include "tools/support/themed_process.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ const std::vector<Row>& rows() {
 
 // A subclass of the row's class that answers the selector with the saved
 // implementation, so that its sends skip the rule.
-Class bare_class(const tenebra::HookEntry& entry, int number) {
+Class bare_class(const tenebra::HookRow& entry, int number) {
   const std::string name = "Bare" + std::to_string(number) + entry.class_name;
   if (Class made = objc_getClass(name.c_str())) return made;
   Class cls = objc_allocateClassPair(objc_getClass(entry.class_name), name.c_str(), 0);
@@ -103,7 +103,7 @@ Class bare_class(const tenebra::HookEntry& entry, int number) {
 void run(benchmark::State& state, const Row& row, bool bare) {
   tenebra::testing::bring_up_theme();
   tenebra::settings.enabled = 0;
-  const tenebra::HookEntry& entry =
+  const tenebra::HookRow& entry =
       tenebra::hook_registry()[static_cast<std::size_t>(row.number - 1)];
   Class cls = bare ? bare_class(entry, row.number) : objc_getClass(entry.class_name);
   SEL sel = sel_registerName(entry.selector);

@@ -9,7 +9,7 @@
 
 namespace {
 
-using graphics::ColorComponents;
+using cg::ColorComponents;
 
 const std::array<ColorComponents, 6> kColors = {
     ColorComponents::rgb(1.0, 1.0, 1.0, 1.0),

@@ -1,7 +1,7 @@
 #include "overrides/host/host_components.h"
 
 #include "core/host_interface.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/message.h"
 
 namespace tenebra {

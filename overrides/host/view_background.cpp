@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/host_interface.h"
+#include "core/palette.h"
 #include "core/settings.h"
 #include "overrides/host/background_choice.h"
 #include "platform/foundation/ns_string.h"
@@ -26,10 +27,10 @@ ClassCache<kBackgroundClassNames.size()> background_classes{kBackgroundClassName
 // for its life; only a test class that turns up later (registered after the
 // first call) can change them, and then they are all worked out again.
 struct ClassFacts {
-  std::uint32_t kinds = 0;  // bit i: the class test kBackgroundClassNames[i]
+  std::uint32_t kinds = 0;  // bit i: the class test of kBackgroundClasses[i]
   bool view = false;
 };
-static_assert(kBackgroundClassNames.size() <= 32);
+static_assert(kBackgroundClasses.size() <= 32);
 
 // Classes to their facts: open addressing on the class pointer, linear
 // probing, doubled when half full. Entries are never removed one by one.
@@ -85,7 +86,7 @@ const ClassFacts& facts_of(Class cls) {
   if (background_classes.find_missing()) known->clear();
   if (const ClassFacts* facts = known->find(cls)) return *facts;
   ClassFacts facts;
-  for (std::size_t test = 0; test < kBackgroundClassNames.size(); ++test) {
+  for (std::size_t test = 0; test < kBackgroundClasses.size(); ++test) {
     if (class_is_kind_of(cls, background_classes.get(test))) facts.kinds |= 1u << test;
   }
   facts.view = class_is_kind_of(cls, view_class);
@@ -95,7 +96,7 @@ const ClassFacts& facts_of(Class cls) {
 // The receiver as the decision sees it; each fact is read when first asked.
 class RuntimeView {
  public:
-  RuntimeView(id view, id colour) : view_(view), colour_(colour) {}
+  RuntimeView(id view, id color) : view_(view), color_(color) {}
 
   const char* own_class_name() const { return class_name(view_); }
   // The first responder after the view that is not a view.
@@ -115,9 +116,8 @@ class RuntimeView {
       identifier_read_ = true;
     }
     if (identifier_ == nil) return false;
-    const id literal = which == Identifier::side_panel
-                           ? NSSTR("GOOSidePanelAccessibilityIdentifier")
-                           : NSSTR("SpeedDialTableView");
+    const id literal = which == Identifier::kSidePanel ? NSSTR("GOOSidePanelAccessibilityIdentifier")
+                                                       : NSSTR("SpeedDialTableView");
     return msg<BOOL>(identifier_, is_equal_to_string, literal);
   }
   bool is_kind_of(std::size_t test) const {
@@ -125,7 +125,7 @@ class RuntimeView {
   }
   const toolkit::ColorText* color_text() const {
     if (!text_read_) {
-      if (auto components = colour_components(colour_)) text_ = toolkit::color_text(*components);
+      if (auto components = colour_components(color_)) text_ = toolkit::color_text(*components);
       text_read_ = true;
     }
     return text_ ? &*text_ : nullptr;
@@ -133,7 +133,7 @@ class RuntimeView {
 
  private:
   id view_;
-  id colour_;
+  id color_;
   mutable id identifier_ = nil;
   mutable bool identifier_read_ = false;
   mutable std::optional<toolkit::ColorText> text_;
@@ -152,22 +152,22 @@ void view_set_background_color(id self, SEL _cmd, id colour) {
       choose_background(RuntimeView(self, colour), settings.enabled != 0);
 
   id chosen = colour;
-  switch (decision.colour) {
-    case Background::incoming:
+  switch (decision.color) {
+    case Background::kIncoming:
       break;
-    case Background::bg:
+    case Background::kBg:
       chosen = bgColor;
       break;
-    case Background::lighter_bg:
+    case Background::kLighterBg:
       chosen = lighterBgColor;
       break;
-    case Background::lighter_bg_lightened:
+    case Background::kLighterBgLightened:
       chosen = msg<id>(lighterBgColor, "lighterColor");
       break;
-    case Background::red:
+    case Background::kRed:
       chosen = msg<id>(objc_getClass("UIColor"), "redColor");
       break;
-    case Background::incoming_darkened_thrice:
+    case Background::kIncomingDarkenedThrice:
       chosen = darker(darker(darker(colour)));
       break;
   }

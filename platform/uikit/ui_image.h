@@ -3,7 +3,7 @@
 // image. Pixel content comes with the image toolkit.
 #pragma once
 
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/runtime.h"
 
 namespace ui {

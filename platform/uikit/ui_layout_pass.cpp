@@ -1,7 +1,7 @@
 #include "platform/uikit/ui_layout_pass.h"
 
 #include "platform/objc/message.h"
-#include "platform/runloop/run_loop.h"
+#include "platform/corefoundation/run_loop.h"
 #include "platform/uikit/ui_view.h"
 
 namespace ui {

@@ -10,14 +10,15 @@
 #include <string>
 
 #include "core/host_interface.h"
+#include "core/palette.h"
 #include "core/settings.h"
 #include "host/host_app.h"
 #include "overrides/system/keyboard.h"
 #include "platform/foundation/ns_array.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/objc/message.h"
-#include "platform/runloop/run_loop.h"
-#include "tests/support/themed_process.h"
+#include "platform/corefoundation/run_loop.h"
+#include "tools/support/themed_process.h"
 
 namespace tenebra {
 namespace {
@@ -48,7 +49,7 @@ class ThemedScreens : public ::testing::Test {
     app_ = new host::HostApp(options);
     app_->launch();
   }
-  void TearDown() override { settings = Settings{}; }
+  void TearDown() override { settings = default_settings(); }
   id root() const { return msg<id>(msg<id>(app_->window(), "rootViewController"), "view"); }
 
   static host::HostApp* app_;

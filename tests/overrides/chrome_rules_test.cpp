@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/host_interface.h"
+#include "core/palette.h"
 #include "core/settings.h"
 #include "overrides/host/host_components.h"
 #include "overrides/system/keyboard_choice.h"
@@ -17,12 +18,12 @@
 #include "platform/foundation/ns_array.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/class_definition.h"
 #include "platform/objc/exception.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
-#include "tests/support/themed_process.h"
+#include "tools/support/themed_process.h"
 
 namespace tenebra {
 namespace {
@@ -55,7 +56,7 @@ id stored(id object, const char* member) {
 class ChromeRules : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { testing::bring_up_theme(); }
-  void TearDown() override { settings = Settings{}; }
+  void TearDown() override { settings = default_settings(); }
   static void apply(const Setting& setting) {
     settings.enabled = setting.enabled;
     settings.enableDarkKeyboard = setting.dark_keyboard;

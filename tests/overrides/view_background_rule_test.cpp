@@ -4,15 +4,16 @@
 
 #include <string>
 
+#include "core/palette.h"
 #include "core/settings.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/class_definition.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
 #include "platform/uikit/ui_color.h"
-#include "tests/support/themed_process.h"
+#include "tools/support/themed_process.h"
 #include "toolkit/color/color.h"
 
 namespace tenebra {
@@ -28,7 +29,7 @@ std::string text_of(id colour) {
 class ViewBackgroundRule : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { testing::bring_up_theme(); }
-  void TearDown() override { settings = Settings{}; }
+  void TearDown() override { settings = default_settings(); }
 
   // A new view of the class inside the tree of a controller of the class.
   id view_in_tree(const char* view_class, const char* controller_class = "UIViewController") {

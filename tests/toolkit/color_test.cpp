@@ -10,8 +10,8 @@
 
 namespace {
 
-using graphics::ColorComponents;
-using graphics::ColorModel;
+using cg::ColorComponents;
+using cg::ColorModel;
 using toolkit::color_from_hex;
 using toolkit::color_text;
 
@@ -29,8 +29,8 @@ ColorComponents pattern() {
 std::string text_of(const ColorComponents& color) { return std::string(color_text(color).view()); }
 
 double brightness(const ColorComponents& color) {
-  graphics::Hsba hsba;
-  EXPECT_TRUE(graphics::hsb_view(color, hsba));
+  cg::Hsba hsba;
+  EXPECT_TRUE(cg::hsb_view(color, hsba));
   return hsba.brightness;
 }
 
@@ -274,8 +274,8 @@ TEST(DerivedColours, ValuesThatAreNotNumbersPassThroughSafely) {
     ASSERT_TRUE(toolkit::lighter_color(color).has_value());
     ASSERT_TRUE(toolkit::darker_color(color).has_value());
   }
-  EXPECT_EQ(graphics::from_hsb({kNaN, 1.0, 0.5, 1.0}), rgb(0.5, 0, 0));
-  EXPECT_EQ(graphics::from_hsb({kInfinity, 1.0, 0.5, 1.0}), rgb(0.5, 0, 0));
+  EXPECT_EQ(cg::from_hsb({kNaN, 1.0, 0.5, 1.0}), rgb(0.5, 0, 0));
+  EXPECT_EQ(cg::from_hsb({kInfinity, 1.0, 0.5, 1.0}), rgb(0.5, 0, 0));
 }
 
 TEST(DerivedColours, HsbViewAndConversionRoundTrip) {
@@ -285,11 +285,11 @@ TEST(DerivedColours, HsbViewAndConversionRoundTrip) {
     for (int g = 0; g <= 255; g += 17) {
       for (int b = 0; b <= 255; b += 85) {
         const ColorComponents color = rgb(r / 255.0, g / 255.0, b / 255.0, 0.5);
-        graphics::Hsba hsba;
-        ASSERT_TRUE(graphics::hsb_view(color, hsba));
+        cg::Hsba hsba;
+        ASSERT_TRUE(cg::hsb_view(color, hsba));
         EXPECT_GE(hsba.hue, 0.0);
         EXPECT_LT(hsba.hue, 1.0);
-        const ColorComponents back = graphics::from_hsb(hsba);
+        const ColorComponents back = cg::from_hsb(hsba);
         for (std::size_t i = 0; i < 4; ++i) EXPECT_NEAR(back.at(i), color.at(i), 1e-12);
         EXPECT_EQ(text_of(back), text_of(color));
       }

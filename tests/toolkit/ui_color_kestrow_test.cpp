@@ -15,7 +15,7 @@
 
 namespace {
 
-using graphics::ColorComponents;
+using cg::ColorComponents;
 using objc::msg;
 
 class ColorCategory : public testing::Test {

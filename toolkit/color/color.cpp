@@ -68,13 +68,13 @@ std::optional<ColorText> color_text(const ColorComponents* color) {
 
 bool is_light(const ColorComponents& color) {
   double luminance = 0.0;
-  graphics::Rgba rgba;
+  cg::Rgba rgba;
   double white = 0.0;
   double alpha = 0.0;
-  if (color.model() == graphics::ColorModel::rgb && graphics::rgb_view(color, rgba)) {
+  if (color.model() == cg::ColorModel::rgb && cg::rgb_view(color, rgba)) {
     // Luma weights of ITU-R BT.601 (W3C's perceived brightness), added in order.
     luminance = (rgba.red * 299.0 + rgba.green * 587.0 + rgba.blue * 114.0) / 1000.0;
-  } else if (graphics::white_view(color, white, alpha)) {
+  } else if (cg::white_view(color, white, alpha)) {
     luminance = white;
   }
   return luminance >= kLightLuminance;
@@ -82,9 +82,9 @@ bool is_light(const ColorComponents& color) {
 
 std::optional<ColorComponents> halfway(const ColorComponents& color,
                                        const ColorComponents& partner) {
-  graphics::Rgba a;
-  graphics::Rgba b;
-  if (!graphics::rgb_view(color, a) || !graphics::rgb_view(partner, b)) return std::nullopt;
+  cg::Rgba a;
+  cg::Rgba b;
+  if (!cg::rgb_view(color, a) || !cg::rgb_view(partner, b)) return std::nullopt;
   return ColorComponents::rgb((a.red + b.red) * 0.5, (a.green + b.green) * 0.5,
                               (a.blue + b.blue) * 0.5, (a.alpha + b.alpha) * 0.5);
 }
@@ -94,17 +94,17 @@ ColorComponents offset_color(const ColorComponents& color) {
   return halfway(color, is_light(color) ? kBlack : kWhite).value_or(color);
 }
 
-std::optional<graphics::Hsba> lighter_hsb(const ColorComponents& color) {
-  graphics::Hsba hsba;
-  if (!graphics::hsb_view(color, hsba)) return std::nullopt;
+std::optional<cg::Hsba> lighter_hsb(const ColorComponents& color) {
+  cg::Hsba hsba;
+  if (!cg::hsb_view(color, hsba)) return std::nullopt;
   const double brightness = color_text(color) == "#000000" ? kLightestBlack : hsba.brightness * 1.3;
   hsba.brightness = std::min(brightness, 1.0);
   return hsba;
 }
 
-std::optional<graphics::Hsba> darker_hsb(const ColorComponents& color) {
-  graphics::Hsba hsba;
-  if (!graphics::hsb_view(color, hsba)) return std::nullopt;
+std::optional<cg::Hsba> darker_hsb(const ColorComponents& color) {
+  cg::Hsba hsba;
+  if (!cg::hsb_view(color, hsba)) return std::nullopt;
   hsba.brightness *= 0.75;
   return hsba;
 }
@@ -112,13 +112,13 @@ std::optional<graphics::Hsba> darker_hsb(const ColorComponents& color) {
 std::optional<ColorComponents> lighter_color(const ColorComponents& color) {
   const auto hsba = lighter_hsb(color);
   if (!hsba) return std::nullopt;
-  return graphics::from_hsb(*hsba);
+  return cg::from_hsb(*hsba);
 }
 
 std::optional<ColorComponents> darker_color(const ColorComponents& color) {
   const auto hsba = darker_hsb(color);
   if (!hsba) return std::nullopt;
-  return graphics::from_hsb(*hsba);
+  return cg::from_hsb(*hsba);
 }
 
 }  // namespace toolkit

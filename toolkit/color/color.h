@@ -11,11 +11,11 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/graphics/color_components.h"
+#include "platform/coregraphics/color_components.h"
 
 namespace toolkit {
 
-using graphics::ColorComponents;
+using cg::ColorComponents;
 
 // The colour named by a hex text such as "#1B1B1B": the first character is
 // skipped whatever it is, then one hexadecimal integer is scanned as
@@ -84,10 +84,10 @@ std::optional<ColorComponents> halfway(const ColorComponents& color,
 // The HSB values of the lighter colour: brightness × 1.3 capped at 1.0, or
 // 0.078 when the colour text of `color` is "#000000"; absent when `color` has
 // no HSB view.
-std::optional<graphics::Hsba> lighter_hsb(const ColorComponents& color);
+std::optional<cg::Hsba> lighter_hsb(const ColorComponents& color);
 // The HSB values of the darker colour: brightness × 0.75, no lower bound;
 // absent when `color` has no HSB view.
-std::optional<graphics::Hsba> darker_hsb(const ColorComponents& color);
+std::optional<cg::Hsba> darker_hsb(const ColorComponents& color);
 
 // The RGB colours made from lighter_hsb and darker_hsb.
 std::optional<ColorComponents> lighter_color(const ColorComponents& color);

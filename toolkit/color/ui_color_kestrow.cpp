@@ -22,7 +22,7 @@ Class color_class() { return objc_getClass("UIColor"); }
 
 // The result of lighterColor and darkerColor, made as the platform makes a
 // colour from HSB values.
-id color_from_hsb(const std::optional<graphics::Hsba>& hsba) {
+id color_from_hsb(const std::optional<cg::Hsba>& hsba) {
   if (!hsba) return nil;
   return msg<id>(color_class(), "colorWithHue:saturation:brightness:alpha:", hsba->hue,
                  hsba->saturation, hsba->brightness, hsba->alpha);
