@@ -13,6 +13,7 @@
 #include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
+#include "platform/objc/class_definition.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
 #include "tools/support/themed_process.h"
@@ -92,12 +93,13 @@ const std::vector<Row>& rows() {
 Class bare_class(const tenebra::HookRow& entry, int number) {
   const std::string name = "Bare" + std::to_string(number) + entry.class_name;
   if (Class made = objc_getClass(name.c_str())) return made;
-  Class cls = objc_allocateClassPair(objc_getClass(entry.class_name), name.c_str(), 0);
+  // Defined as the platform defines classes, so that it inherits the
+  // construction of its ancestors' members.
+  objc::ClassDefinition definition(name.c_str(), objc_getClass(entry.class_name));
   SEL sel = sel_registerName(entry.selector);
   Method method = class_getInstanceMethod(objc_getClass(entry.class_name), sel);
-  class_addMethod(cls, sel, *entry.slot, method_getTypeEncoding(method));
-  objc_registerClassPair(cls);
-  return cls;
+  class_addMethod(definition.cls(), sel, *entry.slot, method_getTypeEncoding(method));
+  return definition.finish();
 }
 
 void run(benchmark::State& state, const Row& row, bool bare) {

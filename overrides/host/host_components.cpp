@@ -27,7 +27,7 @@ using objc::msg;
 void search_bar_gradient_layout_subviews(id self, SEL cmd) {
   static SEL subviews = objc::sel("subviews");
   static SEL count = objc::sel("count");
-  if (adds_search_bar_backing(theme_on(), msg<unsigned long>(msg<id>(self, subviews), count))) {
+  if (theme_on() && msg<unsigned long>(msg<id>(self, subviews), count) == 0) {
     const CGSize size = msg<CGRect>(self, "frame").size;
     id backing = msg<id>(msg<id>(objc_getClass("UIView"), "alloc"),
                          "initWithFrame:", CGRectMake(0, 0, size.width, size.height));

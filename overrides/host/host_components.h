@@ -6,18 +6,10 @@
 // inherits UIView's setter.
 #pragma once
 
-#include <cstddef>
-
 #include "core/saved_implementation.h"
 #include "overrides/substitution.h"
 
 namespace tenebra {
-
-// The open search bar gets its black backing view only while the theme is
-// on and the bar is still empty, so at most once.
-inline bool adds_search_bar_backing(bool enabled, std::size_t subview_count) {
-  return enabled && subview_count == 0;
-}
 
 extern SavedImplementation<id(id, SEL)> saved_expandable_field_tint_color;
 extern SavedImplementation<void(id, SEL)> saved_search_bar_gradient_layout_subviews;
@@ -35,7 +27,9 @@ extern SavedImplementation<id(id, SEL)> saved_keyboard_promo_background_color;
 // -[ExpandableTextField tintColor]
 inline constexpr auto expandable_field_tint_color =
     theme_color_getter<saved_expandable_field_tint_color, textColor, theme_on>;
-// -[GBTOpenSearchBarGradientView layoutSubviews]
+// -[GBTOpenSearchBarGradientView layoutSubviews]: the bar gets its black
+// backing view while the theme is on and the bar is still empty, so at most
+// once.
 void search_bar_gradient_layout_subviews(id self, SEL cmd);
 // -[GBTRoundedCornerView setFillColor:] and -fillColor
 inline constexpr auto rounded_corner_set_fill_color =
