@@ -1,6 +1,5 @@
 #include "core/host_interface.h"
 
-#include "platform/coregraphics/cg_color.h"
 #include "platform/objc/message.h"
 
 namespace tenebra {
@@ -40,24 +39,6 @@ id* member_named(id object, const char* name) {
   const char* type = ivar == nullptr ? nullptr : ivar_getTypeEncoding(ivar);
   if (type == nullptr || type[0] != '@') return nullptr;
   return reinterpret_cast<id*>(reinterpret_cast<char*>(object) + ivar_getOffset(ivar));
-}
-
-std::optional<cg::ColorComponents> colour_components(id colour) {
-  static SEL cg_color = objc::sel("CGColor");
-  if (!objc::responds(colour, cg_color)) return std::nullopt;
-  CGColorRef value = msg<CGColorRef>(colour, cg_color);
-  if (value == nullptr) return std::nullopt;
-  const std::size_t count = CGColorGetNumberOfComponents(value);
-  const double* components = CGColorGetComponents(value);
-  switch (CGColorSpaceGetModel(CGColorGetColorSpace(value))) {
-    case kCGColorSpaceModelRGB:
-      return cg::ColorComponents::rgb(components[0], components[1], components[2],
-                                            components[3]);
-    case kCGColorSpaceModelMonochrome:
-      return cg::ColorComponents::grey(components[0], components[1]);
-    default:
-      return cg::ColorComponents::other({components, count});
-  }
 }
 
 }  // namespace tenebra

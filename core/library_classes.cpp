@@ -1,6 +1,7 @@
 #include "core/library_classes.h"
 
 #include "obfuscator/obfuscator.h"
+#include "overrides/host/mail_script.h"
 #include "toolkit/color/ui_color_kestrow.h"
 
 namespace tenebra {
@@ -8,6 +9,7 @@ namespace tenebra {
 void register_library_classes() {
   toolkit::register_color_category();
   obfuscator::register_obfuscator_class();
+  register_helper_class();
 }
 
 }  // namespace tenebra

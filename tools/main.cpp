@@ -12,6 +12,10 @@
 // when one of the -e expressions or script statements failed (a prompt
 // session ends with 0), 2 for a usage error or a device root that is no
 // directory.
+//
+//   tenebra mail [--root DIR] [--wkwebview] [--width N] [--png OUT.png] FILE.html
+//
+// renders a mail as the themed app shows it (see tools/mail/mail_command.h).
 #include <unistd.h>
 
 #include <chrono>
@@ -30,12 +34,14 @@
 #include "platform/device/device_paths.h"
 #include "platform/corefoundation/run_loop.h"
 #include "tools/console/session.h"
+#include "tools/mail/mail_command.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: tenebra console [--root DIR] [-e EXPR]... [FILE...]\n"
-    "       tenebra notify [--root DIR] NAME\n";
+    "       tenebra notify [--root DIR] NAME\n"
+    "       tenebra mail [--root DIR] [--wkwebview] [--width N] [--png OUT.png] FILE.html\n";
 
 struct ConsoleInput {
   bool is_expression = false;
@@ -135,6 +141,12 @@ int run_notify(int argc, char** argv) {
 int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "console") == 0) return run_console(argc - 2, argv + 2);
   if (argc >= 2 && std::strcmp(argv[1], "notify") == 0) return run_notify(argc - 2, argv + 2);
+  if (argc >= 2 && std::strcmp(argv[1], "mail") == 0) {
+    return mail_command::run(
+        argc - 2, argv + 2,
+        [](const std::optional<std::string>& root) { return launch_app(root).has_value(); },
+        std::cout, std::cerr);
+  }
   if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::cout << kUsage;
     return 0;

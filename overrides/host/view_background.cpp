@@ -10,6 +10,7 @@
 #include "overrides/host/background_choice.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/objc/message.h"
+#include "toolkit/color/platform_color.h"
 
 namespace tenebra {
 
@@ -116,8 +117,9 @@ class RuntimeView {
       identifier_read_ = true;
     }
     if (identifier_ == nil) return false;
-    const id literal = which == Identifier::kSidePanel ? NSSTR("GOOSidePanelAccessibilityIdentifier")
-                                                       : NSSTR("SpeedDialTableView");
+    const id literal = which == Identifier::kSidePanel
+                           ? NSSTR("GOOSidePanelAccessibilityIdentifier")
+                           : NSSTR("SpeedDialTableView");
     return msg<BOOL>(identifier_, is_equal_to_string, literal);
   }
   bool is_kind_of(std::size_t test) const {
@@ -125,7 +127,7 @@ class RuntimeView {
   }
   const toolkit::ColorText* color_text() const {
     if (!text_read_) {
-      if (auto components = colour_components(color_)) text_ = toolkit::color_text(*components);
+      if (auto value = toolkit::color_of(color_)) text_ = toolkit::color_text(*value);
       text_read_ = true;
     }
     return text_ ? &*text_ : nullptr;

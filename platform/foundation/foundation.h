@@ -6,6 +6,7 @@
 #include "platform/foundation/foundation_types.h"
 #include "platform/foundation/key_value_coding.h"
 #include "platform/foundation/ns_array.h"
+#include "platform/foundation/ns_attributed_string.h"
 #include "platform/foundation/ns_data.h"
 #include "platform/foundation/ns_dictionary.h"
 #include "platform/foundation/ns_error.h"

@@ -1,13 +1,15 @@
-// Key-value coding on NSObject for object values: `valueForKey:` and
-// `setValue:forKey:` use the key's accessor when the object has one that
-// gives or takes an object, else its object member named after the key
-// ("_key", then "key"), retaining what they store. A key with neither raises
-// NSUnknownKeyException, as Foundation does.
+// Key-value coding on NSObject: `valueForKey:` and `setValue:forKey:` reach
+// a property by its accessors when the class has them (get<Key>, <key>,
+// is<Key>, _<key>; set<Key>:, _set<Key>:) and otherwise its instance
+// variable by name (_<key>, _is<Key>, <key>, is<Key>), as Foundation does.
+// Scalars travel as NSNumbers; an object member retains what is stored in it
+// and releases what it held. A key nothing answers raises
+// NSUnknownKeyException; nil for a scalar raises NSInvalidArgumentException.
 #pragma once
 
 namespace ns {
 
-// Adds the two methods to NSObject; called once at platform start.
+// Adds the two methods to NSObject; called after NSNumber is defined.
 void define_key_value_coding();
 
 }  // namespace ns

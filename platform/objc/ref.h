@@ -44,8 +44,8 @@ class Ref {
   id object_ = nil;
 };
 
-// A member that holds a Ref is an object member to the runtime, as an
-// object instance variable is on the device: it holds one id.
+// A member held by a Ref is an object member to the runtime: a Ref is laid
+// out as the id it owns, so members by name read and write it as one.
 static_assert(sizeof(Ref) == sizeof(id));
 template <>
 struct Encoding<Ref> {

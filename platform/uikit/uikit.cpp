@@ -13,6 +13,7 @@
 #include "platform/uikit/ui_status_bar.h"
 #include "platform/uikit/ui_view.h"
 #include "platform/uikit/ui_view_controller.h"
+#include "platform/uikit/ui_view_display.h"
 
 namespace ui {
 
@@ -21,6 +22,7 @@ void define_uikit_classes() {
   define_color_classes();
   define_appearance_classes();
   define_view_classes();
+  define_view_display();
   define_view_controller_classes();
   define_control_classes();
   define_image_classes();

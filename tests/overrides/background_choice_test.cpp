@@ -8,13 +8,12 @@
 #include <set>
 #include <string>
 
-#include "platform/coregraphics/color_components.h"
 #include "toolkit/color/color.h"
 
 namespace tenebra {
 namespace {
 
-using cg::ColorComponents;
+using toolkit::Color;
 
 struct FakeView {
   std::string own = "UIView";
@@ -45,15 +44,14 @@ FakeView kind_of(std::string_view class_name) {
   return view;
 }
 
-BackgroundDecision choose(FakeView view, std::optional<ColorComponents> colour,
-                          bool enabled = true) {
+BackgroundDecision choose(FakeView view, std::optional<Color> colour, bool enabled = true) {
   if (colour) view.text = toolkit::color_text(*colour);
   return choose_background(view, enabled);
 }
 
-const ColorComponents kWhite = ColorComponents::rgb(1, 1, 1, 1);
-const ColorComponents kGoogleRed = ColorComponents::rgb(0xDB / 255.0, 0x44 / 255.0, 0x37 / 255.0, 1);
-const ColorComponents kUnlisted = ColorComponents::rgb(0.2, 0.4, 0.6, 1);
+const Color kWhite = Color::rgb(1, 1, 1, 1);
+const Color kGoogleRed = Color::rgb(0xDB / 255.0, 0x44 / 255.0, 0x37 / 255.0, 1);
+const Color kUnlisted = Color::rgb(0.2, 0.4, 0.6, 1);
 
 TEST(BackgroundChoice, DisabledThemePassesEveryColourOn) {
   // With the theme off, even the listed classes keep what they asked for.
@@ -136,8 +134,8 @@ TEST(BackgroundChoice, EveryClassTestGivesItsColour) {
     const BackgroundDecision decision = choose(kind_of(kBackgroundClassNames[i]), kUnlisted);
     EXPECT_EQ(decision.color, kBackgroundClasses[i].color) << kBackgroundClassNames[i];
     // Only the side-view background container is made transparent.
-    EXPECT_EQ(decision.clear_alpha, std::string_view(kBackgroundClassNames[i]) ==
-                                        "GOOSideViewBackgroundContainerView");
+    EXPECT_EQ(decision.clear_alpha,
+              std::string_view(kBackgroundClassNames[i]) == "GOOSideViewBackgroundContainerView");
   }
 }
 
@@ -160,26 +158,25 @@ TEST(BackgroundChoice, SpeedDialTableGoesOnToTheColourTexts) {
 TEST(BackgroundChoice, ColourTextTableMapsSurfaceColours) {
   const FakeView plain;
   struct Case {
-    ColorComponents colour;
+    Color colour;
     Background expected;
   };
   const Case cases[] = {
       {kWhite, Background::kBg},
-      {ColorComponents::grey(1, 1), Background::kBg},  // "#FFFF00"
-      {ColorComponents::rgb(0xE0 / 255.0, 0xE0 / 255.0, 0xE0 / 255.0, 1), Background::kLighterBg},
+      {Color::grey(1, 1), Background::kBg},  // "#FFFF00"
+      {Color::rgb(0xE0 / 255.0, 0xE0 / 255.0, 0xE0 / 255.0, 1), Background::kLighterBg},
       {kGoogleRed, Background::kLighterBg},
-      {ColorComponents::grey(0xF7 / 255.0, 0xCC / 255.0), Background::kLighterBgLightened},
-      {ColorComponents::grey(0xE6 / 255.0, 0xF2 / 255.0), Background::kRed},
-      {ColorComponents::grey(0xF2 / 255.0, 0xE6 / 255.0), Background::kIncomingDarkenedThrice},
+      {Color::grey(0xF7 / 255.0, 0xCC / 255.0), Background::kLighterBgLightened},
+      {Color::grey(0xE6 / 255.0, 0xF2 / 255.0), Background::kRed},
+      {Color::grey(0xF2 / 255.0, 0xE6 / 255.0), Background::kIncomingDarkenedThrice},
       // The palette's own colours pass through unlisted views.
-      {ColorComponents::rgb(0, 0, 0, 1), Background::kIncoming},
-      {ColorComponents::rgb(0x1B / 255.0, 0x1B / 255.0, 0x1B / 255.0, 1), Background::kIncoming},
+      {Color::rgb(0, 0, 0, 1), Background::kIncoming},
+      {Color::rgb(0x1B / 255.0, 0x1B / 255.0, 0x1B / 255.0, 1), Background::kIncoming},
       // A true yellow has the same text as opaque white grey.
-      {ColorComponents::rgb(1, 1, 0, 1), Background::kBg},
+      {Color::rgb(1, 1, 0, 1), Background::kBg},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(choose(plain, c.colour).color, c.expected)
-        << toolkit::color_text(c.colour).view();
+    EXPECT_EQ(choose(plain, c.colour).color, c.expected) << toolkit::color_text(c.colour).view();
   }
   EXPECT_EQ(choose(plain, std::nullopt).color, Background::kIncoming);
 }

@@ -15,6 +15,7 @@
 #include "platform/uikit/ui_color.h"
 #include "tools/support/themed_process.h"
 #include "toolkit/color/color.h"
+#include "toolkit/color/platform_color.h"
 
 namespace tenebra {
 namespace {
@@ -23,7 +24,7 @@ using objc::msg;
 using objc::Ref;
 
 std::string text_of(id colour) {
-  return colour == nil ? "nil" : std::string(toolkit::color_text(ui::color_value(colour)).view());
+  return colour == nil ? "nil" : std::string(toolkit::color_text(*toolkit::color_of(colour)).view());
 }
 
 class ViewBackgroundRule : public ::testing::Test {
