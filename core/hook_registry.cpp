@@ -5,11 +5,17 @@
 
 #include <array>
 
+#include "overrides/host/host_components.h"
 #include "overrides/host/label_text.h"
 #include "overrides/host/view_background.h"
 #include "overrides/host/web_views.h"
 #include "overrides/system/attribute_set.h"
 #include "overrides/system/grey_color.h"
+#include "overrides/system/keyboard.h"
+#include "overrides/system/navigation_chrome.h"
+#include "overrides/system/pickers.h"
+#include "overrides/system/safari_view.h"
+#include "overrides/system/status_bar.h"
 #include "overrides/system/text_ink.h"
 
 namespace tenebra {
@@ -20,16 +26,26 @@ constexpr Side kClass = Side::kClassMethod;
 
 const std::array<HookRow, 52>& rows() {
   static const std::array<HookRow, 52> table = {
-      pending("_UIStatusBarImageView", kInstance, "tintColor"),
-      pending("_UIStatusBarStringView", kInstance, "textColor"),
-      pending("_UIStatusBarSignalView", kInstance, "activeColor"),
-      pending("UIStatusBarNewUIStyleAttributes", kInstance,
-              "initWithRequest:backgroundColor:foregroundColor:"),
-      pending("UIStatusBarNewUIStyleAttributes", kInstance, "foregroundColor"),
-      pending("SFSafariViewController", kInstance, "initWithURL:"),
-      pending("GBTNavigationBar", kInstance, "setCustomBarTintColor:"),
-      pending("GBTNavigationBar", kInstance, "setBarTintColor:"),
-      pending("UITableViewCellSelectedBackground", kInstance, "setSelectionTintColor:"),
+      hook("_UIStatusBarImageView", kInstance, "tintColor", status_bar_image_tint_color,
+           saved_status_bar_image_tint_color),
+      hook("_UIStatusBarStringView", kInstance, "textColor", status_bar_string_text_color,
+           saved_status_bar_string_text_color),
+      hook("_UIStatusBarSignalView", kInstance, "activeColor", status_bar_signal_active_color,
+           saved_status_bar_signal_active_color),
+      hook("UIStatusBarNewUIStyleAttributes", kInstance,
+           "initWithRequest:backgroundColor:foregroundColor:", status_bar_style_attributes_init,
+           saved_status_bar_style_attributes_init),
+      hook("UIStatusBarNewUIStyleAttributes", kInstance, "foregroundColor",
+           status_bar_style_foreground_color, saved_status_bar_style_foreground_color),
+      hook("SFSafariViewController", kInstance, "initWithURL:", safari_init_with_url,
+           saved_safari_init_with_url),
+      hook("GBTNavigationBar", kInstance,
+           "setCustomBarTintColor:", navigation_bar_set_custom_bar_tint_color,
+           saved_navigation_bar_set_custom_bar_tint_color),
+      hook("GBTNavigationBar", kInstance, "setBarTintColor:", navigation_bar_set_bar_tint_color,
+           saved_navigation_bar_set_bar_tint_color),
+      hook("UITableViewCellSelectedBackground", kInstance, "setSelectionTintColor:",
+           cell_selection_set_selection_tint_color, saved_cell_selection_set_selection_tint_color),
       hook("UIColor", kClass, "colorWithWhite:alpha:", color_with_white, saved_color_with_white),
       pending("ThreadCellFrontView", kClass, "backgroundForPosition:backgroundColor:"),
       pending("ThreadCellFrontView", kClass, "greySelectedBackgroundForPosition:backgroundColor:"),
@@ -40,12 +56,16 @@ const std::array<HookRow, 52>& rows() {
            saved_add_attributes),
       hook("NSMutableAttributedString", kInstance, "setAttributes:range:", set_attributes,
            saved_set_attributes),
-      pending("UIPickerView", kInstance, "setBackgroundColor:"),
-      pending("UIDatePickerContentView", kInstance, "titleLabel"),
+      hook("UIPickerView", kInstance, "setBackgroundColor:", picker_set_background_color,
+           saved_picker_set_background_color),
+      hook("UIDatePickerContentView", kInstance, "titleLabel", date_picker_title_label,
+           saved_date_picker_title_label),
       pending("UIPickerTableViewTitledCell", kInstance, "setAttributedTitle:"),
-      pending("UIKBRenderConfig", kInstance, "lightKeyboard"),
+      hook("UIKBRenderConfig", kInstance, "lightKeyboard", render_config_light_keyboard,
+           saved_render_config_light_keyboard),
       pending("DevicePINKeypad", kInstance, "initWithFrame:"),
-      pending("UIKeyboardDockView", kInstance, "layoutSubviews"),
+      hook("UIKeyboardDockView", kInstance, "layoutSubviews", keyboard_dock_layout_subviews,
+           saved_keyboard_dock_layout_subviews),
       hook("GOOMultilineTextField", kInstance, "textColor", multiline_field_text_color,
            saved_multiline_field_text_color),
       hook("UITextView", kInstance, "textColor", text_view_text_color, saved_text_view_text_color),
@@ -75,18 +95,30 @@ const std::array<HookRow, 52>& rows() {
            saved_wk_web_view_init_with_frame),
       hook("WKWebView", kInstance, "backgroundColor", wk_web_view_background_color,
            saved_wk_web_view_background_color),
-      pending("ExpandableTextField", kInstance, "tintColor"),
-      pending("GBTOpenSearchBarGradientView", kInstance, "layoutSubviews"),
-      pending("GBTRoundedCornerView", kInstance, "setFillColor:"),
-      pending("GBTRoundedCornerView", kInstance, "fillColor"),
-      pending("OGLItemListViewCellBackgroundView", kInstance, "setBackgroundColor:"),
-      pending("OGLItemListViewCellBackgroundView", kInstance, "backgroundColor"),
-      pending("ThreadSubjectView", kInstance, "layoutSubviews"),
-      pending("MDCFloatingButton", kInstance, "backgroundColorForState:"),
-      pending("MDCFloatingButton", kInstance, "setBackgroundColor:"),
-      pending("MDCFloatingButton", kInstance, "backgroundColor"),
-      pending("GBTKeyboardPromoView", kInstance, "setBackgroundColor:"),
-      pending("GBTKeyboardPromoView", kInstance, "backgroundColor"),
+      hook("ExpandableTextField", kInstance, "tintColor", expandable_field_tint_color,
+           saved_expandable_field_tint_color),
+      hook("GBTOpenSearchBarGradientView", kInstance, "layoutSubviews",
+           search_bar_gradient_layout_subviews, saved_search_bar_gradient_layout_subviews),
+      hook("GBTRoundedCornerView", kInstance, "setFillColor:", rounded_corner_set_fill_color,
+           saved_rounded_corner_set_fill_color),
+      hook("GBTRoundedCornerView", kInstance, "fillColor", rounded_corner_fill_color,
+           saved_rounded_corner_fill_color),
+      hook("OGLItemListViewCellBackgroundView", kInstance, "setBackgroundColor:",
+           item_list_cell_set_background_color, saved_item_list_cell_set_background_color),
+      hook("OGLItemListViewCellBackgroundView", kInstance, "backgroundColor",
+           item_list_cell_background_color, saved_item_list_cell_background_color),
+      hook("ThreadSubjectView", kInstance, "layoutSubviews", thread_subject_layout_subviews,
+           saved_thread_subject_layout_subviews),
+      hook("MDCFloatingButton", kInstance, "backgroundColorForState:",
+           floating_button_background_for_state, saved_floating_button_background_for_state),
+      hook("MDCFloatingButton", kInstance, "setBackgroundColor:",
+           floating_button_set_background_color, saved_floating_button_set_background_color),
+      hook("MDCFloatingButton", kInstance, "backgroundColor", floating_button_background_color,
+           saved_floating_button_background_color),
+      hook("GBTKeyboardPromoView", kInstance, "setBackgroundColor:",
+           keyboard_promo_set_background_color, saved_keyboard_promo_set_background_color),
+      hook("GBTKeyboardPromoView", kInstance, "backgroundColor", keyboard_promo_background_color,
+           saved_keyboard_promo_background_color),
   };
   return table;
 }

@@ -4,6 +4,7 @@
 
 #include "platform/foundation/format.h"
 #include "platform/foundation/foundation_types.h"
+#include "platform/foundation/key_value_coding.h"
 #include "platform/foundation/ns_array.h"
 #include "platform/foundation/ns_attributed_string.h"
 #include "platform/foundation/ns_bundle_loading.h"
