@@ -25,6 +25,7 @@
 #include "platform/webkit/webkit.h"
 #include "tools/support/themed_process.h"
 #include "toolkit/color/color.h"
+#include "toolkit/color/platform_color.h"
 
 namespace tenebra {
 namespace {
