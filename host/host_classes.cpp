@@ -158,7 +158,6 @@ void define_host_classes(const std::set<std::string>& omitted) {
   }
   plain("DevicePINKeypad", "UIView");
   plain("UIKeyboardDockView", "UIView");
-  plain("_UIResizableImage", "UIImage");
 }
 
 }  // namespace host

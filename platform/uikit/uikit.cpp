@@ -2,7 +2,9 @@
 
 #include "platform/uikit/ui_appearance.h"
 #include "platform/uikit/ui_button.h"
+#include "platform/uikit/ui_graphics.h"
 #include "platform/uikit/ui_image.h"
+#include "platform/uikit/ui_screen.h"
 #include "platform/uikit/ui_list_views.h"
 #include "platform/uikit/ui_color.h"
 #include "platform/uikit/ui_controls.h"
@@ -19,7 +21,9 @@ void define_uikit_classes() {
   define_view_classes();
   define_view_controller_classes();
   define_control_classes();
+  define_screen_class();
   define_image_classes();
+  define_color_drawing();
   define_button_classes();
   define_list_view_classes();
 }
