@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "overrides/host/image_view.h"
 #include "overrides/host/view_background.h"
 #include "platform/substrate/substrate.h"
 
@@ -58,7 +59,7 @@ const std::array<HookEntry, 52>& rows() {
       pending("GSKStreamingTextView", kInstance, "fillColor"),
       pending("GOOSideViewItemCell", kInstance, "getIconHighlightedImageForItem:"),
       pending("GRWAppStoreButton", kInstance, "drawRect:"),
-      pending("UIImageView", kInstance, "setImage:"),
+      hook("UIImageView", kInstance, "setImage:", image_view_set_image, saved_image_view_set_image),
       pending("UILabel", kInstance, "textColor"),
       pending("UILabel", kInstance, "attributedText"),
       pending("UILabel", kInstance, "drawRect:"),

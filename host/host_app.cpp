@@ -1,6 +1,7 @@
 #include "host/host_app.h"
 
 #include "host/host_classes.h"
+#include "host/host_images.h"
 #include "platform/foundation/ns_file_manager.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
@@ -66,6 +67,7 @@ void HostApp::build_first_screen() {
   }
   add_view(root, "MDCFloatingButton", CGRectMake(300, 720, 56, 56),
            msg<id>(colour, "colorWithRed:green:blue:alpha:", 0.86, 0.27, 0.22, 1.0));
+  add_image_views(root);
   msg<void>(window_, "makeKeyAndVisible");
 }
 

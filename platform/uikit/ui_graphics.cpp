@@ -12,9 +12,11 @@
 
 namespace {
 
-// The pixel layout of image contexts: premultiplied B, G, R, A bytes, the
-// drawing library's own order (premultiplied first, 32-bit little endian).
+// The pixel layouts of image contexts, in the drawing library's own byte
+// order (32-bit little endian): B, G, R, A premultiplied, or B, G, R and a
+// skipped byte for an opaque context, whose images have no alpha.
 constexpr std::uint32_t kImageContextBitmapInfo = 0x2002;
+constexpr std::uint32_t kOpaqueImageContextBitmapInfo = 0x2006;
 
 struct Entry {
   CGContextRef context = nullptr;  // owned for an image context
@@ -45,15 +47,16 @@ void UIGraphicsBeginImageContext(CGSize size) {
   UIGraphicsBeginImageContextWithOptions(size, NO, 1.0);
 }
 
-void UIGraphicsBeginImageContextWithOptions(CGSize size, BOOL, double scale) {
+void UIGraphicsBeginImageContextWithOptions(CGSize size, BOOL opaque, double scale) {
   if (scale == 0.0) scale = ui::main_screen_scale();
   Entry entry{nullptr, true, scale};
   if (std::isfinite(scale) && scale > 0) {
     const std::size_t width = pixels_for(size.width, scale);
     const std::size_t height = pixels_for(size.height, scale);
     if (width > 0 && height > 0) {
-      entry.context = CGBitmapContextCreate(nullptr, width, height, 8, 0,
-                                            CGColorSpaceCreateDeviceRGB(), kImageContextBitmapInfo);
+      entry.context =
+          CGBitmapContextCreate(nullptr, width, height, 8, 0, CGColorSpaceCreateDeviceRGB(),
+                                opaque ? kOpaqueImageContextBitmapInfo : kImageContextBitmapInfo);
     }
   }
   if (entry.context != nullptr) {

@@ -4,7 +4,8 @@
 //
 // An image context is a bitmap context of the size in points times the
 // scale, each rounded up (an image under a point tall still has a pixel
-// row), premultiplied, transparent at the start, with coordinates in points
+// row), premultiplied, transparent at the start (an opaque one has no alpha
+// and starts black, and so do its images), with coordinates in points
 // from the top-left corner, y growing downwards. A size that is zero,
 // negative, not a number or outside the pixel budget makes no context: the
 // stack still gets an entry, so the matching end stays balanced, but there is
