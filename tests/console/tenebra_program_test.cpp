@@ -125,6 +125,7 @@ TEST_F(TenebraProgram, ReadsPipedStatementsWithoutShowingThePrompt) {
 TEST_F(TenebraProgram, UsageErrorsExitWithTwo) {
   const std::string usage =
       "usage: tenebra console [--root DIR] [-e EXPR]... [FILE...]\n"
+      "       tenebra hooks [--root DIR]\n"
       "       tenebra notify [--root DIR] NAME\n";
   for (const auto& arguments : std::vector<std::vector<std::string>>{
            {}, {"consol"}, {"console", "-e"}, {"console", "--root"}, {"console", "-x"}}) {
@@ -136,6 +137,35 @@ TEST_F(TenebraProgram, UsageErrorsExitWithTwo) {
   const Outcome help = run({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out, usage);
+}
+
+// `hooks` lists the 52 rows in order with their states: in the app launched
+// against the staged root the library's rules are installed; against an
+// empty root no library is loaded and none is.
+TEST_F(TenebraProgram, HooksListsEveryRowInOrderWithItsState) {
+  auto rows = [](const std::string& out) {
+    std::vector<std::string> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) {
+      std::istringstream words(line);
+      std::string collapsed, word;
+      while (words >> word) collapsed += (collapsed.empty() ? "" : " ") + word;
+      lines.push_back(collapsed);
+    }
+    return lines;
+  };
+  const Outcome loaded = run({"hooks"});
+  EXPECT_EQ(loaded.status, 0);
+  const auto lines = rows(loaded.out);
+  ASSERT_EQ(lines.size(), 52u);
+  EXPECT_EQ(lines[0].substr(0, 2), "1 ");
+  EXPECT_EQ(lines[31], "32 UIImageView instance setImage: installed");
+  EXPECT_EQ(lines[35], "36 UIView instance setBackgroundColor: installed");
+  std::filesystem::create_directories(directory_ / "empty");
+  const auto bare = rows(run({"hooks", "--root", (directory_ / "empty").string()}).out);
+  ASSERT_EQ(bare.size(), 52u);
+  EXPECT_EQ(bare[31], "32 UIImageView instance setImage: not installed");
+  EXPECT_EQ(run({"hooks", "extra"}).status, 2);
 }
 
 TEST_F(TenebraProgram, ADeviceRootThatIsNoDirectoryIsRefused) {
