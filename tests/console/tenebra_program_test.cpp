@@ -168,6 +168,23 @@ TEST_F(TenebraProgram, HooksListsEveryRowInOrderWithItsState) {
   EXPECT_EQ(run({"hooks", "extra"}).status, 2);
 }
 
+// Images show their size in points and their scale; the platform's C
+// functions are called by name, so an image the app made can be taken as PNG.
+TEST_F(TenebraProgram, ImagesPrintAndThePlatformsCFunctionsAreCalled) {
+  const Outcome o = run({"console", "-e",
+                         "i = [UIColor imageWithColor:[UIColor blackColor] "
+                         "andBounds:CGRectMake(0, 0, 320, 88)]",
+                         "-e", "i", "-e", "CGImageGetWidth([i CGImage])", "-e",
+                         "[UIImage imageWithData:UIImagePNGRepresentation(i)]", "-e",
+                         "UIGraphicsBeginImageContextWithOptions(CGSizeMake(3, 1), NO, 0)", "-e",
+                         "UIRectFill(CGRectMake(0, 0, 1, 1))", "-e",
+                         "UIGraphicsGetImageFromCurrentImageContext()", "-e",
+                         "UIGraphicsEndImageContext()", "-e", "UIRectFill(1)"});
+  EXPECT_EQ(o.out, "<UIImage 320x88 @2x>\n640\n<UIImage 640x176 @1x>\n<UIImage 3x1 @2x>\n");
+  EXPECT_EQ(o.err, "error: argument 1 of UIRectFill: cannot pass an integer as struct CGRect\n");
+  EXPECT_EQ(o.status, 1);
+}
+
 TEST_F(TenebraProgram, ADeviceRootThatIsNoDirectoryIsRefused) {
   const Outcome o = run({"console", "--root", (directory_ / "absent").string(), "-e", "1"});
   EXPECT_EQ(o.status, 2);
