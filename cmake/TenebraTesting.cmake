@@ -1,7 +1,7 @@
 include(GoogleTest)
 
 # Sanitizer settings every program of ours carries (see the file).
-set(TENEBRA_SANITIZER_OPTIONS ${PROJECT_SOURCE_DIR}/tests/support/sanitizer_options.cpp)
+set(TENEBRA_SANITIZER_OPTIONS ${PROJECT_SOURCE_DIR}/tools/support/sanitizer_options.cpp)
 
 # tenebra_test(NAME name SOURCES a.cpp ... LIBS lib ...): one GoogleTest
 # binary per area, its cases registered with CTest one by one.

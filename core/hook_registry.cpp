@@ -1,32 +1,21 @@
+// The hook registry's table: every method the theme replaces, in the fixed
+// order of installation. Compiled into the library itself, which brings core,
+// toolkit and the override rules together.
 #include "core/hook_registry.h"
 
 #include <array>
-#include <cstring>
 
 #include "overrides/host/image_view.h"
 #include "overrides/host/view_background.h"
-#include "platform/substrate/substrate.h"
 
 namespace tenebra {
 namespace {
 
-template <typename Fn>
-HookEntry hook(const char* class_name, Side side, const char* selector, Fn* rule,
-               SavedImplementation<Fn>& saved) {
-  return {class_name, side, selector, objc::to_imp(rule), saved.slot(),
-          &SavedImplementation<Fn>::encoding};
-}
+constexpr Side kInstance = Side::kInstance;
+constexpr Side kClass = Side::kClassMethod;
 
-// A row whose rule comes with a later part of the theme.
-constexpr HookEntry pending(const char* class_name, Side side, const char* selector) {
-  return {class_name, side, selector, nullptr, nullptr, nullptr};
-}
-
-constexpr Side kInstance = Side::instance;
-constexpr Side kClass = Side::class_method;
-
-const std::array<HookEntry, 52>& rows() {
-  static const std::array<HookEntry, 52> table = {
+const std::array<HookRow, 52>& rows() {
+  static const std::array<HookRow, 52> table = {
       pending("_UIStatusBarImageView", kInstance, "tintColor"),
       pending("_UIStatusBarStringView", kInstance, "textColor"),
       pending("_UIStatusBarSignalView", kInstance, "activeColor"),
@@ -87,22 +76,8 @@ const std::array<HookEntry, 52>& rows() {
 
 }  // namespace
 
-std::span<const HookEntry> hook_registry() { return rows(); }
+std::span<const HookRow> hook_registry() { return rows(); }
 
-void install_hooks() {
-  const char* looked_up_name = nullptr;
-  Class looked_up = Nil;
-  for (const HookEntry& entry : rows()) {
-    if (looked_up_name == nullptr || std::strcmp(looked_up_name, entry.class_name) != 0) {
-      looked_up_name = entry.class_name;
-      looked_up = objc_getClass(entry.class_name);
-    }
-    if (entry.rule == nullptr) continue;
-    Class target = entry.side == Side::class_method && looked_up != Nil
-                       ? object_getClass(reinterpret_cast<id>(looked_up))
-                       : looked_up;
-    MSHookMessageEx(target, sel_registerName(entry.selector), entry.rule, entry.slot);
-  }
-}
+void install_hooks() { install_hooks(rows()); }
 
 }  // namespace tenebra

@@ -1,6 +1,5 @@
 #include "core/host_interface.h"
 
-#include "platform/graphics/cg_color.h"
 #include "platform/objc/message.h"
 
 namespace tenebra {
@@ -31,24 +30,6 @@ id* member_named(id object, const char* name) {
   Ivar ivar = class_getInstanceVariable(object_getClass(object), name);
   if (ivar == nullptr) return nullptr;
   return reinterpret_cast<id*>(reinterpret_cast<char*>(object) + ivar_getOffset(ivar));
-}
-
-std::optional<graphics::ColorComponents> colour_components(id colour) {
-  static SEL cg_color = objc::sel("CGColor");
-  if (colour == nil) return std::nullopt;
-  CGColorRef value = msg<CGColorRef>(colour, cg_color);
-  if (value == nullptr) return std::nullopt;
-  const std::size_t count = CGColorGetNumberOfComponents(value);
-  const double* components = CGColorGetComponents(value);
-  switch (CGColorSpaceGetModel(CGColorGetColorSpace(value))) {
-    case kCGColorSpaceModelRGB:
-      return graphics::ColorComponents::rgb(components[0], components[1], components[2],
-                                            components[3]);
-    case kCGColorSpaceModelMonochrome:
-      return graphics::ColorComponents::grey(components[0], components[1]);
-    default:
-      return graphics::ColorComponents::other({components, count});
-  }
 }
 
 }  // namespace tenebra

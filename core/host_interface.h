@@ -1,14 +1,11 @@
 // The few runtime operations the rules use on the app's objects: class
-// names, kind-of tests, owning responders, members by name and the value of a
-// colour. Each is nil-safe: asked of an absent object it answers absent,
-// false or nothing.
+// names, kind-of tests, owning responders and members by name. Each is
+// nil-safe: asked of an absent object it answers absent, false or nothing.
 #pragma once
 
 #include <array>
 #include <cstddef>
-#include <optional>
 
-#include "platform/graphics/color_components.h"
 #include "platform/objc/runtime.h"
 
 namespace tenebra {
@@ -26,9 +23,6 @@ id owning_responder(id view);
 
 // The member of the given name, or null when the object's class has none.
 id* member_named(id object, const char* name);
-
-// The model and components of a colour, or nothing for an absent colour.
-std::optional<graphics::ColorComponents> colour_components(id colour);
 
 // Host classes found by name the first time they are needed. A class the app
 // does not define is looked up again on the next call and never remembered,

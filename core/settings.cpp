@@ -2,20 +2,15 @@
 
 #include <optional>
 
+#include "core/palette.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
 
-extern "C" {
-id bgColor = nil;
-id lighterBgColor = nil;
-id textColor = nil;
-}
-
 namespace tenebra {
 
-Settings settings;
+Settings settings = default_settings();
 
 namespace {
 
@@ -37,33 +32,18 @@ std::optional<bool> boolean_entry(id dictionary, const char* key) {
   return msg<BOOL>(value, "boolValue") != NO;
 }
 
-void set_palette_colour(id& slot, const char* hex) {
-  id colour = msg<id>(objc_getClass("UIColor"), "km_UIColorFromHex:", ns::string(hex));
-  objc::retain_object(colour);
-  objc::release_object(slot);
-  slot = colour;
-}
-
 }  // namespace
 
 void load_settings() {
   ns::AutoreleasePool pool;
 
   if (Ref preferences = read_dictionary(kSettingsPath)) {
-    const std::pair<const char*, unsigned char*> fields[] = {
-        {"enabled", &settings.enabled},
-        {"enableDarkKeyboard", &settings.enableDarkKeyboard},
-        {"colorEmail", &settings.colorEmail},
-        {"noctisIntegration", &settings.noctisIntegration},
-    };
-    for (const auto& [key, field] : fields) {
-      if (auto value = boolean_entry(preferences, key)) *field = *value ? 1 : 0;
+    for (const SettingRow& row : kSettingRows) {
+      if (auto value = boolean_entry(preferences, row.key)) settings.*row.field = *value ? 1 : 0;
     }
   }
 
-  set_palette_colour(bgColor, kBgColorHex);
-  set_palette_colour(lighterBgColor, kLighterBgColorHex);
-  set_palette_colour(textColor, kTextColorHex);
+  rebuild_palette();
 
   // With Noctis integration the theme is on only while Noctis's dark mode is.
   if (settings.enabled && settings.noctisIntegration) {

@@ -1,21 +1,44 @@
-// The theme's settings and palette. Four Booleans steer the theme; the
-// palette holds its three colours. Both are process-wide, written only by the
-// settings loader on the main thread, and read by the rules at the moment of
-// use (never copied).
+// The theme's settings: four Booleans that steer it, one row each in
+// kSettingRows, which the loader, the defaults and the tests all read. They
+// are process-wide, written only by the settings loader on the main thread,
+// and read by the rules at the moment of use (never copied).
 #pragma once
 
+#include <array>
+
 #include "platform/corefoundation/cf_notification_center.h"
-#include "platform/objc/runtime.h"
 
 namespace tenebra {
 
 struct Settings {
   // One byte each: zero is false, anything else true.
-  unsigned char enabled = 1;
-  unsigned char enableDarkKeyboard = 1;
-  unsigned char colorEmail = 1;
-  unsigned char noctisIntegration = 0;
+  unsigned char enabled;
+  unsigned char enableDarkKeyboard;
+  unsigned char colorEmail;
+  unsigned char noctisIntegration;
 };
+
+// One setting: its key in the settings file, its value when the file has
+// none, and the field that holds it.
+struct SettingRow {
+  const char* key;
+  bool default_value;
+  unsigned char Settings::*field;
+};
+
+inline constexpr std::array<SettingRow, 4> kSettingRows = {{
+    {"enabled", true, &Settings::enabled},
+    {"enableDarkKeyboard", true, &Settings::enableDarkKeyboard},
+    {"colorEmail", true, &Settings::colorEmail},
+    {"noctisIntegration", false, &Settings::noctisIntegration},
+}};
+
+// Every setting at its default.
+constexpr Settings default_settings() {
+  Settings defaults{};
+  for (const SettingRow& row : kSettingRows) defaults.*row.field = row.default_value ? 1 : 0;
+  return defaults;
+}
 
 extern Settings settings;
 
@@ -28,10 +51,6 @@ inline constexpr const char* kNoctisPath =
     "/var/mobile/Library/Preferences/com.laughingquoll.noctis.plist";
 inline constexpr const char* kNoctisDarkModeKey = "LQDDarkModeEnabled";
 
-inline constexpr const char* kBgColorHex = "#000000";
-inline constexpr const char* kLighterBgColorHex = "#1B1B1B";
-inline constexpr const char* kTextColorHex = "#cccccc";
-
 // Reads the settings file into `settings`, rebuilds the palette and applies
 // the Noctis rule. Missing or unreadable data never changes a setting.
 void load_settings();
@@ -41,11 +60,3 @@ void settings_changed(CFNotificationCenterRef center, void* observer, CFNotifica
                       const void* object, CFDictionaryRef user_info);
 
 }  // namespace tenebra
-
-// The palette, exported as global data under these names. Empty until the
-// first load; every load sets all three anew.
-extern "C" {
-extern __attribute__((visibility("default"))) id bgColor;
-extern __attribute__((visibility("default"))) id lighterBgColor;
-extern __attribute__((visibility("default"))) id textColor;
-}

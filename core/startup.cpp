@@ -4,6 +4,7 @@
 // hook installation. Nothing is torn down; both last for the process.
 #include "core/hook_registry.h"
 #include "core/library_classes.h"
+#include "core/palette.h"
 #include "core/settings.h"
 #include "platform/corefoundation/cf_notification_center.h"
 #include "platform/foundation/ns_object.h"

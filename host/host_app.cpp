@@ -5,7 +5,7 @@
 #include "platform/foundation/ns_file_manager.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/message.h"
 
 namespace host {

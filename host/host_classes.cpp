@@ -4,7 +4,7 @@
 
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/class_definition.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
 #include "platform/uikit/ui_graphics.h"

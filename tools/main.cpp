@@ -31,7 +31,7 @@
 #include "platform/device/device_paths.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/runloop/run_loop.h"
+#include "platform/corefoundation/run_loop.h"
 #include "tools/console/session.h"
 #include "tools/hooks/hook_listing.h"
 

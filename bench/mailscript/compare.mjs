@@ -18,7 +18,7 @@ import path from 'node:path';
 import { minify } from 'terser';
 import {
   launch, readCorpus, corpusDir, newContext, dataUrl, measure, installedScript, minPath, repoRoot, pct,
-} from '../../tests/mailscript/harness.mjs';
+} from '../../tools/browser/driver.mjs';
 
 const args = process.argv.slice(2);
 const option = (name, fallback) => {

@@ -8,11 +8,11 @@
 
 #include "host/host_images.h"
 #include "overrides/host/image_view.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_object.h"
-#include "platform/graphics/geometry.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
-#include "tests/support/themed_process.h"
+#include "tools/support/themed_process.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include "core/hook_registry.h"
 #include "overrides/host/view_background.h"
 #include "platform/foundation/ns_object.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
-#include "tests/support/themed_process.h"
+#include "tools/support/themed_process.h"
 
 namespace {
 

@@ -9,15 +9,15 @@
 
 namespace {
 
-using graphics::ColorComponents;
+using toolkit::Color;
 
-const std::array<ColorComponents, 6> kColors = {
-    ColorComponents::rgb(1.0, 1.0, 1.0, 1.0),
-    ColorComponents::rgb(27 / 255.0, 27 / 255.0, 27 / 255.0, 1.0),
-    ColorComponents::rgb(81 / 255.0, 184 / 255.0, 1.0, 0.5),
-    ColorComponents::grey(0.933, 1.0),
-    ColorComponents::grey(0.0, 0.0),
-    ColorComponents::rgb(-0.1, 1.2, 0.0, 1.0),
+const std::array<Color, 6> kColors = {
+    Color::rgb(1.0, 1.0, 1.0, 1.0),
+    Color::rgb(27 / 255.0, 27 / 255.0, 27 / 255.0, 1.0),
+    Color::rgb(81 / 255.0, 184 / 255.0, 1.0, 0.5),
+    Color::grey(0.933, 1.0),
+    Color::grey(0.0, 0.0),
+    Color::rgb(-0.1, 1.2, 0.0, 1.0),
 };
 
 void BM_ColorText(benchmark::State& state) {
@@ -38,12 +38,5 @@ void BM_ColorTextCompared(benchmark::State& state) {
 }
 BENCHMARK(BM_ColorTextCompared);
 
-void BM_ColorFromHex(benchmark::State& state) {
-  for (auto _ : state) {
-    auto color = toolkit::color_from_hex(std::u16string_view(u"#1B1B1B"));
-    benchmark::DoNotOptimize(color);
-  }
-}
-BENCHMARK(BM_ColorFromHex);
 
 }  // namespace

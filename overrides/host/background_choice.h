@@ -16,70 +16,91 @@
 namespace tenebra {
 
 enum class Background {
-  incoming,                   // the colour the app asked for, unchanged
-  bg,                         // the palette's background
-  lighter_bg,                 // the palette's raised surface
-  lighter_bg_lightened,       // the raised surface made lighter once
-  red,                        // the platform's opaque pure red
-  incoming_darkened_thrice,   // the incoming colour made darker three times
+  kIncoming,                // the color the app asked for, unchanged
+  kBg,                      // the palette's background
+  kLighterBg,               // the palette's raised surface
+  kLighterBgLightened,      // the raised surface made lighter once
+  kRed,                     // the platform's opaque pure red
+  kIncomingDarkenedThrice,  // the incoming color made darker three times
 };
 
 struct BackgroundDecision {
-  Background colour = Background::incoming;
+  Background color = Background::kIncoming;
   bool clear_alpha = false;  // set the view's alpha to 0 before the background
 };
 
-// The classes tested, in order, with the colour each gets.
-inline constexpr std::array<const char*, 14> kBackgroundClassNames = {
-    "GOOSideViewLegacyContentView", "SDPSideViewContentView", "MDCFlexibleHeaderView",
-    "ASMHeaderView", "GOODialogView", "GOOSideViewBackgroundContainerView",
-    "GOOSideViewCarouselView", "SearchZeroStateView", "SearchErrorView", "MessageWarningView",
-    "UITableView", "EmptyView", "ZeroStateView", "ComposeViewHeader",
+// What a class row does besides naming its color.
+enum BackgroundClassFlag : unsigned {
+  kNoFlags = 0,
+  kClearAlpha = 1 << 0,       // the view is made transparent as well
+  kNotForSpeedDial = 1 << 1,  // a view with the speed-dial identifier skips the row
 };
-inline constexpr std::array<Background, 14> kBackgroundClassColours = {
-    Background::lighter_bg, Background::lighter_bg, Background::lighter_bg,
-    Background::lighter_bg, Background::lighter_bg, Background::lighter_bg,
-    Background::lighter_bg, Background::bg,         Background::bg,
-    Background::lighter_bg, Background::bg,         Background::bg,
-    Background::bg,         Background::bg,
-};
-inline constexpr std::size_t kSideViewBackgroundContainerTest = 5;
-inline constexpr std::size_t kTableViewTest = 10;
 
-struct ColourTextRow {
+struct BackgroundClassRow {
+  const char* class_name;
+  Background color;
+  unsigned flags;
+};
+
+// The classes tested, in order, with the color each gets.
+inline constexpr std::array<BackgroundClassRow, 14> kBackgroundClasses = {{
+    {"GOOSideViewLegacyContentView", Background::kLighterBg, kNoFlags},
+    {"SDPSideViewContentView", Background::kLighterBg, kNoFlags},
+    {"MDCFlexibleHeaderView", Background::kLighterBg, kNoFlags},
+    {"ASMHeaderView", Background::kLighterBg, kNoFlags},
+    {"GOODialogView", Background::kLighterBg, kNoFlags},
+    {"GOOSideViewBackgroundContainerView", Background::kLighterBg, kClearAlpha},
+    {"GOOSideViewCarouselView", Background::kLighterBg, kNoFlags},
+    {"SearchZeroStateView", Background::kBg, kNoFlags},
+    {"SearchErrorView", Background::kBg, kNoFlags},
+    {"MessageWarningView", Background::kLighterBg, kNoFlags},
+    {"UITableView", Background::kBg, kNotForSpeedDial},
+    {"EmptyView", Background::kBg, kNoFlags},
+    {"ZeroStateView", Background::kBg, kNoFlags},
+    {"ComposeViewHeader", Background::kBg, kNoFlags},
+}};
+
+// The class names of kBackgroundClasses, in order, for looking them up.
+inline constexpr std::array<const char*, kBackgroundClasses.size()> kBackgroundClassNames = [] {
+  std::array<const char*, kBackgroundClasses.size()> names{};
+  for (std::size_t i = 0; i < names.size(); ++i) names[i] = kBackgroundClasses[i].class_name;
+  return names;
+}();
+
+struct ColorTextRow {
   std::string_view text;
-  Background colour;
+  Background color;
 };
 
-// The app's surface colours by colour text. Many are greys, whose text is
+// The app's surface colors by color text. Many are greys, whose text is
 // made of their white, their alpha and "00".
-inline constexpr std::array<ColourTextRow, 28> kBackgroundColourTexts = {{
-    {"#FFFFFF", Background::bg},         {"#FFFF00", Background::bg},
-    {"#EEFF00", Background::bg},         {"#F0F0F0", Background::bg},
-    {"#FDFF00", Background::bg},         {"#F5F5F5", Background::bg},
-    {"#ECFF00", Background::bg},         {"#EEEEEE", Background::bg},
-    {"#FAFAFA", Background::bg},         {"#FEFF00", Background::bg},
-    {"#F5FF00", Background::bg},         {"#CCFF00", Background::bg},
-    {"#FDFDFD", Background::bg},         {"#EBEBEB", Background::bg},
-    {"#00A4B4", Background::lighter_bg}, {"#DB4437", Background::lighter_bg},
-    {"#E9E9E9", Background::lighter_bg}, {"#EDFF00", Background::lighter_bg},
-    {"#EDEDED", Background::lighter_bg}, {"#E0FF00", Background::lighter_bg},
-    {"#F0FF00", Background::lighter_bg}, {"#ECF2FD", Background::lighter_bg},
-    {"#E8F0FE", Background::lighter_bg}, {"#D23F31", Background::lighter_bg},
-    {"#E0E0E0", Background::lighter_bg}, {"#F7CC00", Background::lighter_bg_lightened},
-    {"#E6F200", Background::red},        {"#F2E600", Background::incoming_darkened_thrice},
+inline constexpr std::array<ColorTextRow, 28> kBackgroundColorTexts = {{
+    {"#FFFFFF", Background::kBg},         {"#FFFF00", Background::kBg},
+    {"#EEFF00", Background::kBg},         {"#F0F0F0", Background::kBg},
+    {"#FDFF00", Background::kBg},         {"#F5F5F5", Background::kBg},
+    {"#ECFF00", Background::kBg},         {"#EEEEEE", Background::kBg},
+    {"#FAFAFA", Background::kBg},         {"#FEFF00", Background::kBg},
+    {"#F5FF00", Background::kBg},         {"#CCFF00", Background::kBg},
+    {"#FDFDFD", Background::kBg},         {"#EBEBEB", Background::kBg},
+    {"#00A4B4", Background::kLighterBg}, {"#DB4437", Background::kLighterBg},
+    {"#E9E9E9", Background::kLighterBg}, {"#EDFF00", Background::kLighterBg},
+    {"#EDEDED", Background::kLighterBg}, {"#E0FF00", Background::kLighterBg},
+    {"#F0FF00", Background::kLighterBg}, {"#ECF2FD", Background::kLighterBg},
+    {"#E8F0FE", Background::kLighterBg}, {"#D23F31", Background::kLighterBg},
+    {"#E0E0E0", Background::kLighterBg}, {"#F7CC00", Background::kLighterBgLightened},
+    {"#E6F200", Background::kRed},        {"#F2E600", Background::kIncomingDarkenedThrice},
 }};
 
 // Accessibility identifiers the decision asks about.
-enum class Identifier { side_panel, speed_dial };
+enum class Identifier { kSidePanel, kSpeedDial };
 
 // `View` answers:
 //   const char* own_class_name()      the receiver's own class name
 //   const char* owner_class_name()    the owning responder's, or null
 //   bool has_identifier(Identifier)   its identifier is "GOOSidePanelAccessibilityIdentifier"
-//                                     (side_panel) or "SpeedDialTableView" (speed_dial)
-//   bool is_kind_of(std::size_t i)    the class test kBackgroundClassNames[i]
-// `text` is the incoming colour's colour text, absent for an absent colour.
+//                                     (kSidePanel) or "SpeedDialTableView" (kSpeedDial)
+//   bool is_kind_of(std::size_t i)    the class test of kBackgroundClasses[i]
+// `text` is the incoming color's color text, absent for an absent color.
 template <typename View>
 BackgroundDecision choose_background(const View& view, const toolkit::ColorText* text,
                                      bool enabled) {
@@ -90,17 +111,20 @@ BackgroundDecision choose_background(const View& view, const toolkit::ColorText*
   };
   if (names_flex(view.owner_class_name()) || names_flex(view.own_class_name())) return {};
 
-  if (view.has_identifier(Identifier::side_panel)) return {Background::lighter_bg};
+  if (view.has_identifier(Identifier::kSidePanel)) return {Background::kLighterBg};
 
-  for (std::size_t test = 0; test < kBackgroundClassNames.size(); ++test) {
+  for (std::size_t test = 0; test < kBackgroundClasses.size(); ++test) {
+    const BackgroundClassRow& row = kBackgroundClasses[test];
     if (!view.is_kind_of(test)) continue;
-    if (test == kTableViewTest && view.has_identifier(Identifier::speed_dial)) continue;
-    return {kBackgroundClassColours[test], test == kSideViewBackgroundContainerTest};
+    if ((row.flags & kNotForSpeedDial) != 0 && view.has_identifier(Identifier::kSpeedDial)) {
+      continue;
+    }
+    return {row.color, (row.flags & kClearAlpha) != 0};
   }
 
   if (text != nullptr) {
-    for (const auto& row : kBackgroundColourTexts) {
-      if (text->view() == row.text) return {row.colour};
+    for (const auto& row : kBackgroundColorTexts) {
+      if (text->view() == row.text) return {row.color};
     }
   }
   return {};

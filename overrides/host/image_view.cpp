@@ -1,9 +1,10 @@
 #include "overrides/host/image_view.h"
 
 #include "core/host_interface.h"
+#include "core/palette.h"
 #include "core/settings.h"
 #include "overrides/host/image_choice.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/message.h"
 
 namespace tenebra {

@@ -3,10 +3,12 @@
 #include <optional>
 
 #include "core/host_interface.h"
+#include "core/palette.h"
 #include "core/settings.h"
 #include "overrides/host/background_choice.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/objc/message.h"
+#include "toolkit/color/platform_color.h"
 
 namespace tenebra {
 
@@ -32,7 +34,7 @@ class RuntimeView {
       identifier_ = msg<id>(view_, accessibility_identifier);
       identifier_read_ = true;
     }
-    const id literal = which == Identifier::side_panel ? NSSTR("GOOSidePanelAccessibilityIdentifier")
+    const id literal = which == Identifier::kSidePanel ? NSSTR("GOOSidePanelAccessibilityIdentifier")
                                                        : NSSTR("SpeedDialTableView");
     return msg<BOOL>(identifier_, is_equal_to_string, literal);
   }
@@ -55,28 +57,28 @@ id darker(id colour) {
 
 void view_set_background_color(id self, SEL _cmd, id colour) {
   std::optional<toolkit::ColorText> text;
-  if (auto components = colour_components(colour)) text = toolkit::color_text(*components);
+  if (auto value = toolkit::color_of(colour)) text = toolkit::color_text(*value);
 
   const BackgroundDecision decision =
       choose_background(RuntimeView(self), text ? &*text : nullptr, settings.enabled != 0);
 
   id chosen = colour;
-  switch (decision.colour) {
-    case Background::incoming:
+  switch (decision.color) {
+    case Background::kIncoming:
       break;
-    case Background::bg:
+    case Background::kBg:
       chosen = bgColor;
       break;
-    case Background::lighter_bg:
+    case Background::kLighterBg:
       chosen = lighterBgColor;
       break;
-    case Background::lighter_bg_lightened:
+    case Background::kLighterBgLightened:
       chosen = msg<id>(lighterBgColor, "lighterColor");
       break;
-    case Background::red:
+    case Background::kRed:
       chosen = msg<id>(objc_getClass("UIColor"), "redColor");
       break;
-    case Background::incoming_darkened_thrice:
+    case Background::kIncomingDarkenedThrice:
       chosen = darker(darker(darker(colour)));
       break;
   }

@@ -21,7 +21,7 @@
 #include "platform/foundation/ns_string.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
-#include "platform/runloop/run_loop.h"
+#include "platform/corefoundation/run_loop.h"
 
 namespace {
 

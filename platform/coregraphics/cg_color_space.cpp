@@ -1,6 +1,6 @@
 #include "platform/coregraphics/cg_color_space.h"
 
-namespace coregraphics {
+namespace cg {
 
 CGColorSpaceRef color_space_for(CGColorSpaceModel model) {
   static constexpr CGColorSpace kRgb{kCGColorSpaceModelRGB};
@@ -10,14 +10,12 @@ CGColorSpaceRef color_space_for(CGColorSpaceModel model) {
   return nullptr;
 }
 
-}  // namespace coregraphics
+}  // namespace cg
 
-CGColorSpaceRef CGColorSpaceCreateDeviceRGB() {
-  return coregraphics::color_space_for(kCGColorSpaceModelRGB);
-}
+CGColorSpaceRef CGColorSpaceCreateDeviceRGB() { return cg::color_space_for(kCGColorSpaceModelRGB); }
 
 CGColorSpaceRef CGColorSpaceCreateDeviceGray() {
-  return coregraphics::color_space_for(kCGColorSpaceModelMonochrome);
+  return cg::color_space_for(kCGColorSpaceModelMonochrome);
 }
 
 CGColorSpaceRef CGColorSpaceRetain(CGColorSpaceRef space) { return space; }

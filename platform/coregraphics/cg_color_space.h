@@ -3,7 +3,7 @@
 // accepted and change nothing).
 #pragma once
 
-#include "platform/graphics/cg_color.h"
+#include "platform/coregraphics/cg_color.h"
 
 CGColorSpaceRef CGColorSpaceCreateDeviceRGB();
 CGColorSpaceRef CGColorSpaceCreateDeviceGray();
@@ -12,7 +12,7 @@ void CGColorSpaceRelease(CGColorSpaceRef space);
 // The number of colour components of the space's model (3, 1; 0 for others).
 std::size_t CGColorSpaceGetNumberOfComponents(CGColorSpaceRef space);
 
-namespace coregraphics {
+namespace cg {
 // The shared space of a model: RGB, monochrome, or null for any other.
 CGColorSpaceRef color_space_for(CGColorSpaceModel model);
-}  // namespace coregraphics
+}  // namespace cg

@@ -11,10 +11,10 @@
 #include "platform/coregraphics/compositing.h"
 #include "platform/coregraphics/limits.h"
 
-using coregraphics::Blend;
-using coregraphics::Clip;
-using coregraphics::Premultiplied;
-using coregraphics::RasterRect;
+using cg::Blend;
+using cg::Clip;
+using cg::Premultiplied;
+using cg::RasterRect;
 
 namespace {
 
@@ -38,7 +38,7 @@ struct Placement {
 
 struct CGContext {
   std::size_t references = 1;
-  coregraphics::PixelPlane plane;
+  cg::PixelPlane plane;
   std::vector<std::uint8_t> own_memory;
   GraphicsState state;
   std::vector<GraphicsState> saved;
@@ -67,17 +67,16 @@ CGContextRef CGBitmapContextCreate(void* data, std::size_t width, std::size_t he
                                    std::size_t bits_per_component, std::size_t bytes_per_row,
                                    CGColorSpaceRef space, std::uint32_t bitmap_info) {
   const CGColorSpaceModel model = CGColorSpaceGetModel(space);
-  const bool alpha_only = (bitmap_info & coregraphics::kAlphaInfoMask) == coregraphics::kAlphaOnly;
+  const bool alpha_only = (bitmap_info & cg::kAlphaInfoMask) == cg::kAlphaOnly;
   const std::size_t bits_per_pixel = alpha_only || model == kCGColorSpaceModelMonochrome ? 8 : 32;
-  const auto format =
-      coregraphics::PixelFormat::make(model, bits_per_component, bits_per_pixel, bitmap_info);
+  const auto format = cg::PixelFormat::make(model, bits_per_component, bits_per_pixel, bitmap_info);
   // Contexts draw premultiplied pixels only, and RGB ones in four bytes.
-  if (!format || !format->premultiplied || !coregraphics::within_budget(width, height)) {
+  if (!format || !format->premultiplied || !cg::within_budget(width, height)) {
     return nullptr;
   }
   const std::size_t row = width * static_cast<std::size_t>(format->bytes_per_pixel);
   if (bytes_per_row == 0) bytes_per_row = row;
-  if (bytes_per_row < row || bytes_per_row > 4 * coregraphics::kMaxSide) return nullptr;
+  if (bytes_per_row < row || bytes_per_row > 4 * cg::kMaxSide) return nullptr;
   auto* context = new CGContext;
   if (data == nullptr) {
     context->own_memory.assign(bytes_per_row * height, 0);
@@ -123,15 +122,15 @@ std::uint32_t CGBitmapContextGetBitmapInfo(CGContextRef context) {
   return context == nullptr ? 0 : context->plane.format.bitmap_info;
 }
 CGColorSpaceRef CGBitmapContextGetColorSpace(CGContextRef context) {
-  return context == nullptr ? nullptr : coregraphics::color_space_for(context->plane.format.model);
+  return context == nullptr ? nullptr : cg::color_space_for(context->plane.format.model);
 }
 
 CGImageRef CGBitmapContextCreateImage(CGContextRef context) {
   if (context == nullptr) return nullptr;
-  const coregraphics::PixelPlane& plane = context->plane;
+  const cg::PixelPlane& plane = context->plane;
   std::vector<std::uint8_t> bytes(plane.data, plane.data + plane.bytes_per_row * plane.height);
-  return coregraphics::make_image(plane.format, plane.width, plane.height, plane.bytes_per_row,
-                                  std::move(bytes));
+  return cg::make_image(plane.format, plane.width, plane.height, plane.bytes_per_row,
+                        std::move(bytes));
 }
 
 void CGContextSaveGState(CGContextRef context) {
@@ -185,15 +184,15 @@ void CGContextSetRGBFillColor(CGContextRef context, double red, double green, do
 
 void CGContextSetFillColorWithColor(CGContextRef context, CGColorRef color) {
   if (context == nullptr || color == nullptr) return;
-  const graphics::ColorComponents& c = color->components;
+  const cg::ColorComponents& c = color->components;
   switch (c.model()) {
-    case graphics::ColorModel::rgb:
+    case cg::ColorModel::rgb:
       CGContextSetRGBFillColor(context, c.at(0), c.at(1), c.at(2), c.alpha());
       break;
-    case graphics::ColorModel::grey:
+    case cg::ColorModel::grey:
       CGContextSetRGBFillColor(context, c.at(0), c.at(0), c.at(0), c.alpha());
       break;
-    case graphics::ColorModel::other:
+    case cg::ColorModel::other:
       break;
   }
 }
@@ -201,24 +200,23 @@ void CGContextSetFillColorWithColor(CGContextRef context, CGColorRef color) {
 void CGContextFillRect(CGContextRef context, CGRect rect) {
   if (context == nullptr) return;
   if (auto placement = context->place(rect)) {
-    coregraphics::fill(context->plane, placement->area, context->state.fill, context->state.clip,
-                       context->state.blend);
+    cg::fill(context->plane, placement->area, context->state.fill, context->state.clip,
+             context->state.blend);
   }
 }
 
 void CGContextClearRect(CGContextRef context, CGRect rect) {
   if (context == nullptr) return;
   if (auto placement = context->place(rect)) {
-    coregraphics::fill(context->plane, placement->area, {}, context->state.clip, Blend::kCopy);
+    cg::fill(context->plane, placement->area, {}, context->state.clip, Blend::kCopy);
   }
 }
 
 void CGContextDrawImage(CGContextRef context, CGRect rect, CGImageRef image) {
   if (context == nullptr || image == nullptr) return;
   if (auto placement = context->place(rect)) {
-    coregraphics::draw_image(context->plane, placement->area, placement->mirrored_x,
-                             !placement->upright, coregraphics::plane_of(*image),
-                             context->state.clip, context->state.blend);
+    cg::draw_image(context->plane, placement->area, placement->mirrored_x, !placement->upright,
+                   cg::plane_of(*image), context->state.clip, context->state.blend);
   }
 }
 
@@ -238,22 +236,21 @@ void CGContextClipToMask(CGContextRef context, CGRect rect, CGImageRef mask) {
     return;
   }
   // The mask read as coverage only: its alpha, or the grey of a grey image.
-  coregraphics::PixelPlane source = coregraphics::plane_of(*mask);
+  cg::PixelPlane source = cg::plane_of(*mask);
   if (source.format.alpha < 0 && source.format.model == kCGColorSpaceModelMonochrome) {
     source.format.alpha = source.format.red;
   }
   source.format.red = source.format.green = source.format.blue = -1;
 
-  const coregraphics::PixelPlane& plane = context->plane;
+  const cg::PixelPlane& plane = context->plane;
   auto coverage = std::make_shared<std::vector<std::uint8_t>>(plane.width * plane.height, 0);
-  coregraphics::PixelPlane target{
-      coverage->data(), plane.width, plane.height, plane.width,
-      *coregraphics::PixelFormat::make(kCGColorSpaceModelUnknown, 8, 8, coregraphics::kAlphaOnly)};
-  coregraphics::draw_image(target, placement->area, placement->mirrored_x, !placement->upright,
-                           source, Clip{plane.bounds(), nullptr}, Blend::kCopy);
+  cg::PixelPlane target{coverage->data(), plane.width, plane.height, plane.width,
+                        *cg::PixelFormat::make(kCGColorSpaceModelUnknown, 8, 8, cg::kAlphaOnly)};
+  cg::draw_image(target, placement->area, placement->mirrored_x, !placement->upright, source,
+                 Clip{plane.bounds(), nullptr}, Blend::kCopy);
   if (clip.mask) {
     for (std::size_t i = 0; i < coverage->size(); ++i) {
-      (*coverage)[i] = coregraphics::round_channel((*coverage)[i] * (*clip.mask)[i] / 255.0);
+      (*coverage)[i] = cg::round_channel((*coverage)[i] * (*clip.mask)[i] / 255.0);
     }
   }
   clip.mask = std::move(coverage);

@@ -17,9 +17,9 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/coregraphics/cg_color.h"
 #include "platform/coregraphics/cg_image.h"
-#include "platform/graphics/cg_color.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/type_encoding.h"
 
 struct CGContext;

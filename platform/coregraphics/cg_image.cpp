@@ -22,7 +22,7 @@ std::size_t CGImageGetBytesPerRow(CGImageRef image) {
   return image == nullptr ? 0 : image->bytes_per_row;
 }
 CGColorSpaceRef CGImageGetColorSpace(CGImageRef image) {
-  return image == nullptr ? nullptr : coregraphics::color_space_for(image->format.model);
+  return image == nullptr ? nullptr : cg::color_space_for(image->format.model);
 }
 std::uint32_t CGImageGetAlphaInfo(CGImageRef image) {
   return image == nullptr ? 0 : image->format.alpha_info();
@@ -31,7 +31,7 @@ std::uint32_t CGImageGetBitmapInfo(CGImageRef image) {
   return image == nullptr ? 0 : image->format.bitmap_info;
 }
 
-namespace coregraphics {
+namespace cg {
 
 CGImageRef make_image(const PixelFormat& format, std::size_t width, std::size_t height,
                       std::size_t bytes_per_row, std::vector<std::uint8_t> bytes) {
@@ -52,4 +52,4 @@ PixelPlane plane_of(const CGImage& image) {
           image.bytes_per_row, image.format};
 }
 
-}  // namespace coregraphics
+}  // namespace cg

@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/coregraphics/cg_color.h"
 #include "platform/coregraphics/compositing.h"
 #include "platform/coregraphics/pixel_format.h"
-#include "platform/graphics/cg_color.h"
 #include "platform/objc/type_encoding.h"
 
 struct CGImage {
   std::size_t references = 1;
   std::size_t width = 0, height = 0, bytes_per_row = 0;
-  coregraphics::PixelFormat format;
+  cg::PixelFormat format;
   std::vector<std::uint8_t> bytes;
 };
 using CGImageRef = CGImage*;
@@ -34,7 +34,7 @@ CGColorSpaceRef CGImageGetColorSpace(CGImageRef image);
 std::uint32_t CGImageGetAlphaInfo(CGImageRef image);
 std::uint32_t CGImageGetBitmapInfo(CGImageRef image);
 
-namespace coregraphics {
+namespace cg {
 
 // A new image (reference count 1) owning `bytes`, laid out as `format` with
 // rows of `bytes_per_row`; null when the size is outside the budget or the
@@ -45,7 +45,7 @@ CGImageRef make_image(const PixelFormat& format, std::size_t width, std::size_t 
 // The image's pixels as a plane to draw from (read only).
 PixelPlane plane_of(const CGImage& image);
 
-}  // namespace coregraphics
+}  // namespace cg
 
 namespace objc {
 template <>

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace coregraphics {
+namespace cg {
 namespace {
 
 // One source index and its weight in a destination pixel.
@@ -151,4 +151,4 @@ void draw_image(const PixelPlane& destination, const RasterRect& area, bool flip
   });
 }
 
-}  // namespace coregraphics
+}  // namespace cg

@@ -23,7 +23,7 @@
 
 #include "platform/coregraphics/pixel_format.h"
 
-namespace coregraphics {
+namespace cg {
 
 // A rectangle in raster coordinates: pixels, x to the right, y down from the
 // first stored row.
@@ -67,4 +67,4 @@ void fill(const PixelPlane& destination, const RasterRect& area, const Premultip
 void draw_image(const PixelPlane& destination, const RasterRect& area, bool flip_x, bool flip_y,
                 const PixelPlane& source, const Clip& clip, Blend blend);
 
-}  // namespace coregraphics
+}  // namespace cg

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-namespace coregraphics {
+namespace cg {
 
 inline constexpr std::size_t kMaxSide = std::size_t{1} << 15;
 inline constexpr std::size_t kMaxPixels = std::size_t{1} << 26;
@@ -16,4 +16,4 @@ constexpr bool within_budget(std::size_t width, std::size_t height) {
          width * height <= kMaxPixels;
 }
 
-}  // namespace coregraphics
+}  // namespace cg

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace coregraphics {
+namespace cg {
 
 std::optional<PixelFormat> PixelFormat::make(CGColorSpaceModel model,
                                              std::size_t bits_per_component,
@@ -109,4 +109,4 @@ void store(const PixelFormat& format, std::uint8_t* at, const Premultiplied& val
   at[format.blue] = round_channel(value.blue);
 }
 
-}  // namespace coregraphics
+}  // namespace cg

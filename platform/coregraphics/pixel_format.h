@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/graphics/cg_color.h"
+#include "platform/coregraphics/cg_color.h"
 
-namespace coregraphics {
+namespace cg {
 
 // CGImageAlphaInfo.
 enum AlphaInfo : std::uint32_t {
@@ -69,4 +69,4 @@ void store(const PixelFormat& format, std::uint8_t* at, const Premultiplied& val
 // One rounding to a byte: halves up, clamped to 0-255, NaN to 0.
 std::uint8_t round_channel(double value);
 
-}  // namespace coregraphics
+}  // namespace cg

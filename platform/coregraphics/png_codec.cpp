@@ -7,7 +7,7 @@
 
 #include "platform/coregraphics/limits.h"
 
-namespace coregraphics {
+namespace cg {
 namespace {
 
 // The simplified interface serves for writing; it keeps libpng's longjmp
@@ -150,4 +150,4 @@ std::optional<std::vector<std::uint8_t>> encode_png(CGImageRef image) {
   return file;
 }
 
-}  // namespace coregraphics
+}  // namespace cg

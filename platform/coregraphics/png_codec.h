@@ -11,7 +11,7 @@
 
 #include "platform/coregraphics/cg_image.h"
 
-namespace coregraphics {
+namespace cg {
 
 // A new image (reference count 1): premultiplied R, G, B, A bytes (alpha
 // info 1) when the file has alpha or a transparent colour, else R, G, B and
@@ -24,4 +24,4 @@ CGImageRef decode_png(std::span<const std::uint8_t> bytes);
 // nothing for a null image or when libpng fails.
 std::optional<std::vector<std::uint8_t>> encode_png(CGImageRef image);
 
-}  // namespace coregraphics
+}  // namespace cg

@@ -1,14 +1,34 @@
 // Foundation's plain types and constants, under the names device code uses:
-// integer and character types, NSNotFound, comparison results and the text
-// encodings the platform can convert.
+// integer and character types, ranges, NSNotFound, comparison results and
+// the text encodings the platform can convert.
 #pragma once
 
 #include <climits>
+#include <string>
+
+#include "platform/objc/type_encoding.h"
 
 using NSInteger = long;
 using NSUInteger = unsigned long;
 using unichar = unsigned short;
 using NSTimeInterval = double;
+
+// A run of indices: `length` of them from `location`.
+struct NSRange {
+  NSUInteger location = 0, length = 0;
+  friend constexpr bool operator==(const NSRange&, const NSRange&) = default;
+};
+
+constexpr NSRange NSMakeRange(NSUInteger location, NSUInteger length) {
+  return {location, length};
+}
+
+namespace objc {
+template <>
+struct Encoding<NSRange> {
+  static std::string value() { return "{_NSRange=QQ}"; }
+};
+}  // namespace objc
 
 // "No such index": the largest NSInteger, in an NSUInteger.
 inline constexpr NSUInteger NSNotFound = static_cast<NSUInteger>(LONG_MAX);

@@ -18,7 +18,6 @@
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/foundation/string_encoding.h"
-#include "platform/graphics/geometry.h"
 #include "platform/objc/exception.h"
 
 namespace ns {

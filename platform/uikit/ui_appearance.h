@@ -14,7 +14,7 @@
 #include <variant>
 #include <vector>
 
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/ref.h"
 #include "platform/objc/runtime.h"
 

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/class_definition.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"

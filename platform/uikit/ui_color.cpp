@@ -11,8 +11,8 @@
 namespace ui {
 namespace {
 
-using graphics::ColorComponents;
-using graphics::ColorModel;
+using cg::ColorComponents;
+using cg::ColorModel;
 using objc::msg;
 using objc::Ref;
 
@@ -47,7 +47,7 @@ id init_with_white(id self, SEL, double white, double alpha) {
   return set_value(self, ColorComponents::grey(white, alpha));
 }
 id init_with_hsba(id self, SEL, double hue, double saturation, double brightness, double alpha) {
-  return set_value(self, graphics::from_hsb({hue, saturation, brightness, alpha}));
+  return set_value(self, cg::from_hsb({hue, saturation, brightness, alpha}));
 }
 // A pattern colour is drawn opaque: its one component is an alpha of 1.
 id init_with_pattern_image(id self, SEL, id image) {
@@ -107,8 +107,8 @@ void put(double* out, double value) {
 }
 
 BOOL get_rgba(id self, SEL, double* red, double* green, double* blue, double* alpha) {
-  graphics::Rgba rgba;
-  if (!graphics::rgb_view(color_value(self), rgba)) return NO;
+  cg::Rgba rgba;
+  if (!cg::rgb_view(color_value(self), rgba)) return NO;
   put(red, rgba.red);
   put(green, rgba.green);
   put(blue, rgba.blue);
@@ -116,8 +116,8 @@ BOOL get_rgba(id self, SEL, double* red, double* green, double* blue, double* al
   return YES;
 }
 BOOL get_hsba(id self, SEL, double* hue, double* saturation, double* brightness, double* alpha) {
-  graphics::Hsba hsba;
-  if (!graphics::hsb_view(color_value(self), hsba)) return NO;
+  cg::Hsba hsba;
+  if (!cg::hsb_view(color_value(self), hsba)) return NO;
   put(hue, hsba.hue);
   put(saturation, hsba.saturation);
   put(brightness, hsba.brightness);
@@ -127,7 +127,7 @@ BOOL get_hsba(id self, SEL, double* hue, double* saturation, double* brightness,
 BOOL get_white(id self, SEL, double* white, double* alpha) {
   double w = 0.0;
   double a = 0.0;
-  if (!graphics::white_view(color_value(self), w, a)) return NO;
+  if (!cg::white_view(color_value(self), w, a)) return NO;
   put(white, w);
   put(alpha, a);
   return YES;

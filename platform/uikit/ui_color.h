@@ -11,8 +11,8 @@
 // fresh colour through `alloc` and the matching `initWith...`.
 #pragma once
 
-#include "platform/graphics/cg_color.h"
-#include "platform/graphics/color_components.h"
+#include "platform/coregraphics/cg_color.h"
+#include "platform/coregraphics/color_components.h"
 #include "platform/objc/runtime.h"
 
 namespace ui {
@@ -20,9 +20,9 @@ namespace ui {
 void define_color_classes();
 
 // A new autoreleased UIColor holding `value`.
-id make_color(const graphics::ColorComponents& value);
+id make_color(const cg::ColorComponents& value);
 // The value inside a UIColor; `color` must not be nil.
-const graphics::ColorComponents& color_value(id color);
+const cg::ColorComponents& color_value(id color);
 // Whether `object` is a UIColor (or subclass).
 bool is_color(id object);
 

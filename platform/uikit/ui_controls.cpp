@@ -1,7 +1,7 @@
 #include "platform/uikit/ui_controls.h"
 
 #include "platform/foundation/ns_object.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 
 namespace ui {
 namespace {

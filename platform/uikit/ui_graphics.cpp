@@ -32,7 +32,7 @@ std::vector<Entry>& stack() {
 // The pixel count for `points` at `scale`, rounded up; 0 when there is none.
 std::size_t pixels_for(double points, double scale) {
   const double pixels = std::ceil(points * scale);
-  if (!(pixels >= 1.0) || pixels > static_cast<double>(coregraphics::kMaxSide)) return 0;
+  if (!(pixels >= 1.0) || pixels > static_cast<double>(cg::kMaxSide)) return 0;
   return static_cast<std::size_t>(pixels);
 }
 

@@ -16,7 +16,7 @@
 #include <cstdint>
 
 #include "platform/coregraphics/cg_context.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/runtime.h"
 
 void UIGraphicsBeginImageContext(CGSize size);

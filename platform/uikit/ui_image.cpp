@@ -162,7 +162,7 @@ id image_description(id self, SEL cmd) {
 
 id image_from_png(std::string_view bytes) {
   CGImageRef pixels =
-      coregraphics::decode_png({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+      cg::decode_png({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
   id image = ui::make_image(pixels, 1.0, ui::kImageOrientationUp);
   CGImageRelease(pixels);
   return image;
@@ -210,7 +210,7 @@ void image_view_set_image(id self, SEL, id image) { kShownImage.of(self) = Ref::
 }  // namespace
 
 id UIImagePNGRepresentation(id image) {
-  const auto file = coregraphics::encode_png(msg<CGImageRef>(image, "CGImage"));
+  const auto file = cg::encode_png(msg<CGImageRef>(image, "CGImage"));
   if (!file) return nil;
   return ns::data({reinterpret_cast<const char*>(file->data()), file->size()});
 }
@@ -272,7 +272,7 @@ CGImageRef oriented_pixels(CGImageRef pixels, long orientation) {
   const std::size_t out_w = quarter ? h : w, out_h = quarter ? w : h;
   const std::size_t bytes = static_cast<std::size_t>(pixels->format.bytes_per_pixel);
   std::vector<std::uint8_t> out(out_w * out_h * bytes);
-  const coregraphics::PixelPlane source = coregraphics::plane_of(*pixels);
+  const cg::PixelPlane source = cg::plane_of(*pixels);
   for (std::size_t y = 0; y < out_h; ++y) {
     for (std::size_t x = 0; x < out_w; ++x) {
       // The stored pixel shown at (x, y).
@@ -307,7 +307,7 @@ CGImageRef oriented_pixels(CGImageRef pixels, long orientation) {
       std::copy(at, at + bytes, out.data() + (y * out_w + x) * bytes);
     }
   }
-  return coregraphics::make_image(pixels->format, out_w, out_h, out_w * bytes, std::move(out));
+  return cg::make_image(pixels->format, out_w, out_h, out_w * bytes, std::move(out));
 }
 
 }  // namespace ui

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/coregraphics/cg_image.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/runtime.h"
 #include "platform/objc/type_encoding.h"
 

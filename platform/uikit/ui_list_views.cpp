@@ -1,7 +1,7 @@
 #include "platform/uikit/ui_list_views.h"
 
 #include "platform/foundation/ns_string.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/class_definition.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"

@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "platform/objc/exception.h"
-#include "platform/runloop/run_loop.h"
+#include "platform/corefoundation/run_loop.h"
 #include "tests/console/console_probe.h"
 
 namespace console {

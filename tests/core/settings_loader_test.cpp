@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "core/palette.h"
 #include "core/settings.h"
 #include "platform/device/device_paths.h"
 #include "platform/foundation/ns_dictionary.h"
@@ -26,7 +27,7 @@ class SettingsLoader : public ::testing::Test {
   static void SetUpTestSuite() { toolkit::register_color_category(); }
 
   void SetUp() override {
-    settings = Settings{};
+    settings = default_settings();
     std::filesystem::create_directories(device::resolve("/var/mobile/Library/Preferences"));
   }
 
@@ -61,13 +62,15 @@ class SettingsLoader : public ::testing::Test {
 };
 
 bool same(const Settings& a, const Settings& b) {
-  return a.enabled == b.enabled && a.enableDarkKeyboard == b.enableDarkKeyboard &&
-         a.colorEmail == b.colorEmail && a.noctisIntegration == b.noctisIntegration;
+  for (const SettingRow& row : kSettingRows) {
+    if (a.*row.field != b.*row.field) return false;
+  }
+  return true;
 }
 
 TEST_F(SettingsLoader, NoFileKeepsTheInitialValuesAndSetsThePalette) {
   load_settings();
-  EXPECT_TRUE(same(settings, Settings{}));
+  EXPECT_TRUE(same(settings, default_settings()));
   EXPECT_EQ(hex(bgColor), "#000000");
   EXPECT_EQ(hex(lighterBgColor), "#1B1B1B");
   EXPECT_EQ(hex(textColor), "#CCCCCC");
@@ -80,6 +83,23 @@ TEST_F(SettingsLoader, OnlyTheKeysInTheFileChange) {
   EXPECT_EQ(settings.enabled, 1);
   EXPECT_EQ(settings.enableDarkKeyboard, 1);
   EXPECT_EQ(settings.noctisIntegration, 0);
+}
+
+TEST_F(SettingsLoader, EachKeyReachesItsOwnFieldOnly) {
+  // The defaults are those of the rows; a file naming one key against its
+  // default changes that field and no other.
+  for (const SettingRow& row : kSettingRows) {
+    SCOPED_TRACE(row.key);
+    settings = default_settings();
+    EXPECT_EQ(settings.*row.field, row.default_value ? 1 : 0);
+    write_settings({{row.key, ns::boolean(!row.default_value)}});
+    load_settings();
+    Settings expected = default_settings();
+    expected.*row.field = row.default_value ? 0 : 1;
+    // With Noctis integration on and no Noctis file the theme turns off.
+    if (row.field == &Settings::noctisIntegration) expected.enabled = 0;
+    EXPECT_TRUE(same(settings, expected));
+  }
 }
 
 TEST_F(SettingsLoader, ValuesOfOtherKindsCountAsAbsent) {
@@ -123,7 +143,7 @@ TEST_F(SettingsLoader, NoctisRuleFollowsNoctisDarkMode) {
       {"dark mode on", true, true, true},
   };
   for (const auto& c : cases) {
-    settings = Settings{};
+    settings = default_settings();
     std::filesystem::remove(device::resolve(kNoctisPath));
     if (c.noctis_file) {
       if (c.dark_mode) {

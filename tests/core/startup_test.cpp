@@ -22,12 +22,13 @@
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/foundation/property_list.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/message.h"
-#include "platform/runloop/run_loop.h"
+#include "platform/corefoundation/run_loop.h"
 #include "platform/uikit/ui_appearance.h"
 #include "platform/uikit/ui_color.h"
 #include "toolkit/color/color.h"
+#include "toolkit/color/platform_color.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ id exported_colour(const char* name) {
 }
 
 std::string colour_text(id colour) {
-  return std::string(toolkit::color_text(ui::color_value(colour)).view());
+  return std::string(toolkit::color_text(*toolkit::color_of(colour)).view());
 }
 
 // Runs a child's checks, then ends the child once everything they made is

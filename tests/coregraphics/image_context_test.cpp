@@ -28,9 +28,9 @@ id color(double r, double g, double b, double a) {
 // The pixel of an image's pixel image, read as R, G, B, A.
 Pixel pixel_of(id image, std::size_t x, std::size_t y) {
   CGImageRef pixels = msg<CGImageRef>(image, "CGImage");
-  const auto p = coregraphics::load(pixels->format, coregraphics::plane_of(*pixels).at(x, y));
-  return {coregraphics::round_channel(p.red), coregraphics::round_channel(p.green),
-          coregraphics::round_channel(p.blue), coregraphics::round_channel(p.alpha)};
+  const auto p = cg::load(pixels->format, cg::plane_of(*pixels).at(x, y));
+  return {cg::round_channel(p.red), cg::round_channel(p.green), cg::round_channel(p.blue),
+          cg::round_channel(p.alpha)};
 }
 
 // An image of `size` points at `scale`, filled with `fill` by UIRectFill.

@@ -101,7 +101,7 @@ TEST(PngReading, EveryColourTypeReadsAsPremultipliedRgb) {
        {51, 20, 0, 51}},
   };
   for (const Case& c : cases) {
-    CGImageRef image = coregraphics::decode_png(c.file);
+    CGImageRef image = cg::decode_png(c.file);
     ASSERT_NE(image, nullptr) << c.name;
     EXPECT_EQ(CGImageGetAlphaInfo(image), c.alpha_info) << c.name;
     EXPECT_EQ(pixel(image, 0, 0), c.first) << c.name;
@@ -118,9 +118,8 @@ TEST(PngReading, InterlacedFilesReadLikePlainOnes) {
       row.insert(row.end(), {std::uint8_t(x * 20), std::uint8_t(y * 20), 7});
     rows.push_back(row);
   }
-  CGImageRef plain = coregraphics::decode_png(write_png(9, 9, PNG_COLOR_TYPE_RGB, 8, false, rows));
-  CGImageRef interlaced =
-      coregraphics::decode_png(write_png(9, 9, PNG_COLOR_TYPE_RGB, 8, true, rows));
+  CGImageRef plain = cg::decode_png(write_png(9, 9, PNG_COLOR_TYPE_RGB, 8, false, rows));
+  CGImageRef interlaced = cg::decode_png(write_png(9, 9, PNG_COLOR_TYPE_RGB, 8, true, rows));
   ASSERT_NE(plain, nullptr);
   ASSERT_NE(interlaced, nullptr);
   EXPECT_EQ(plain->bytes, interlaced->bytes);
@@ -139,17 +138,16 @@ TEST(PngRoundTrip, WritingAndReadingKeepsPremultipliedPixels) {
     }
     rows.push_back(row);
   }
-  CGImageRef first =
-      coregraphics::decode_png(write_png(16, 16, PNG_COLOR_TYPE_RGBA, 8, false, rows));
+  CGImageRef first = cg::decode_png(write_png(16, 16, PNG_COLOR_TYPE_RGBA, 8, false, rows));
   ASSERT_NE(first, nullptr);
-  const auto file = coregraphics::encode_png(first);
+  const auto file = cg::encode_png(first);
   ASSERT_TRUE(file.has_value());
-  CGImageRef second = coregraphics::decode_png(*file);
+  CGImageRef second = cg::decode_png(*file);
   ASSERT_NE(second, nullptr);
   EXPECT_EQ(first->bytes, second->bytes);
   CGImageRelease(first);
   CGImageRelease(second);
-  EXPECT_FALSE(coregraphics::encode_png(nullptr).has_value());
+  EXPECT_FALSE(cg::encode_png(nullptr).has_value());
 }
 
 // The IHDR chunk of a file claiming the given size, with a valid CRC.
@@ -167,7 +165,7 @@ Bytes header_only(std::uint32_t width, std::uint32_t height) {
 TEST(PngReading, BrokenFilesGiveNoImage) {
   const Bytes good =
       write_png(4, 4, PNG_COLOR_TYPE_GRAY, 8, false, std::vector<Bytes>(4, Bytes(4, 9)));
-  CGImageRef image = coregraphics::decode_png(good);
+  CGImageRef image = cg::decode_png(good);
   ASSERT_NE(image, nullptr);
   CGImageRelease(image);
   Bytes truncated(good.begin(), good.begin() + static_cast<long>(good.size() / 2));
@@ -180,8 +178,7 @@ TEST(PngReading, BrokenFilesGiveNoImage) {
                           header_only(100000, 100000),
                           header_only(20000, 20000),
                           header_only(0, 4)};
-  for (const Bytes& file : broken)
-    EXPECT_EQ(coregraphics::decode_png(file), nullptr) << file.size();
+  for (const Bytes& file : broken) EXPECT_EQ(cg::decode_png(file), nullptr) << file.size();
 }
 
 }  // namespace

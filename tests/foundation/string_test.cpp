@@ -12,7 +12,8 @@
 
 #include "platform/device/device_paths.h"
 #include "platform/foundation/foundation.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
+#include "platform/foundation/foundation_types.h"
 #include "platform/objc/exception.h"
 #include "tests/foundation/printable.h"
 

@@ -7,7 +7,7 @@ import { test, after } from 'node:test';
 import assert from 'node:assert/strict';
 import {
   launch, readCorpus, corpusDir, openMail, openStalled, measure, fingerprint, installedScript, relLum, pct,
-} from './harness.mjs';
+} from '../../tools/browser/driver.mjs';
 
 const corpus = readCorpus();
 const script = installedScript();

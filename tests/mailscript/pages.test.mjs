@@ -5,8 +5,8 @@ import assert from 'node:assert/strict';
 import {
   launch, openMail, openStalled, measure, fingerprint, installedScript, painted, relLum,
   hue, hueDistance, parseRgb, pct, newContext, dataUrl, frames, inlineInto,
-} from './harness.mjs';
-import { decodePng } from './png.mjs';
+} from '../../tools/browser/driver.mjs';
+import { decodePng } from '../../tools/browser/png.mjs';
 
 const script = installedScript();
 let browser;

@@ -3,8 +3,8 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
-import { minify } from './minify.mjs';
-import { sourcePath, minPath } from './harness.mjs';
+import { minify } from '../../tools/mailscript/minify.mjs';
+import { sourcePath, minPath } from '../../tools/browser/driver.mjs';
 
 const source = readFileSync(sourcePath, 'utf8');
 const installed = readFileSync(minPath, 'utf8');

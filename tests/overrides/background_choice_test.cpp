@@ -8,13 +8,12 @@
 #include <set>
 #include <string>
 
-#include "platform/graphics/color_components.h"
 #include "toolkit/color/color.h"
 
 namespace tenebra {
 namespace {
 
-using graphics::ColorComponents;
+using toolkit::Color;
 
 struct FakeView {
   std::string own = "UIView";
@@ -43,64 +42,64 @@ FakeView kind_of(std::string_view class_name) {
   return view;
 }
 
-BackgroundDecision choose(const FakeView& view, std::optional<ColorComponents> colour,
+BackgroundDecision choose(const FakeView& view, std::optional<Color> colour,
                           bool enabled = true) {
   std::optional<toolkit::ColorText> text;
   if (colour) text = toolkit::color_text(*colour);
   return choose_background(view, text ? &*text : nullptr, enabled);
 }
 
-const ColorComponents kWhite = ColorComponents::rgb(1, 1, 1, 1);
-const ColorComponents kGoogleRed = ColorComponents::rgb(0xDB / 255.0, 0x44 / 255.0, 0x37 / 255.0, 1);
-const ColorComponents kUnlisted = ColorComponents::rgb(0.2, 0.4, 0.6, 1);
+const Color kWhite = Color::rgb(1, 1, 1, 1);
+const Color kGoogleRed = Color::rgb(0xDB / 255.0, 0x44 / 255.0, 0x37 / 255.0, 1);
+const Color kUnlisted = Color::rgb(0.2, 0.4, 0.6, 1);
 
 TEST(BackgroundChoice, DisabledThemePassesEveryColourOn) {
   // With the theme off, even the listed classes keep what they asked for.
-  EXPECT_EQ(choose(kind_of("SearchZeroStateView"), kWhite, false).colour, Background::incoming);
+  EXPECT_EQ(choose(kind_of("SearchZeroStateView"), kWhite, false).color, Background::kIncoming);
   FakeView side_panel;
-  side_panel.identifier = Identifier::side_panel;
-  EXPECT_EQ(choose(side_panel, kWhite, false).colour, Background::incoming);
+  side_panel.identifier = Identifier::kSidePanel;
+  EXPECT_EQ(choose(side_panel, kWhite, false).color, Background::kIncoming);
 }
 
 TEST(BackgroundChoice, FlexInOwnOrOwnerClassNameExcludesTheView) {
   FakeView table = kind_of("UITableView");
   table.owner = "FLEXTableViewController";
-  EXPECT_EQ(choose(table, kWhite).colour, Background::incoming);
+  EXPECT_EQ(choose(table, kWhite).color, Background::kIncoming);
 
   FakeView own = kind_of("UITableView");
   own.own = "FLEXTableView";
-  EXPECT_EQ(choose(own, kWhite).colour, Background::incoming);
+  EXPECT_EQ(choose(own, kWhite).color, Background::kIncoming);
 
   // The test is on names only: a class merely inheriting from a FLEX class is
   // not excluded, and the match is case-sensitive.
   FakeView lower;
   lower.own = "FlexibleView";
-  EXPECT_EQ(choose(lower, kWhite).colour, Background::bg);
+  EXPECT_EQ(choose(lower, kWhite).color, Background::kBg);
 
   // A view in no tree has no owner, which fails the test.
   FakeView orphan;
   orphan.owner.reset();
-  EXPECT_EQ(choose(orphan, kWhite).colour, Background::bg);
+  EXPECT_EQ(choose(orphan, kWhite).color, Background::kBg);
 }
 
 TEST(BackgroundChoice, SidePanelIdentifierWinsOverClassAndColour) {
   FakeView view = kind_of("SearchErrorView");
-  view.identifier = Identifier::side_panel;
-  EXPECT_EQ(choose(view, kUnlisted).colour, Background::lighter_bg);
-  EXPECT_EQ(choose(view, std::nullopt).colour, Background::lighter_bg);
+  view.identifier = Identifier::kSidePanel;
+  EXPECT_EQ(choose(view, kUnlisted).color, Background::kLighterBg);
+  EXPECT_EQ(choose(view, std::nullopt).color, Background::kLighterBg);
 }
 
 TEST(BackgroundChoice, ClassTestsComeBeforeColourTexts) {
-  EXPECT_EQ(choose(kind_of("SearchErrorView"), kGoogleRed).colour, Background::bg);
-  EXPECT_EQ(choose(kind_of("MessageWarningView"), kWhite).colour, Background::lighter_bg);
+  EXPECT_EQ(choose(kind_of("SearchErrorView"), kGoogleRed).color, Background::kBg);
+  EXPECT_EQ(choose(kind_of("MessageWarningView"), kWhite).color, Background::kLighterBg);
   // An absent colour on a listed class still gets the class's colour.
-  EXPECT_EQ(choose(kind_of("SearchZeroStateView"), std::nullopt).colour, Background::bg);
+  EXPECT_EQ(choose(kind_of("SearchZeroStateView"), std::nullopt).color, Background::kBg);
 }
 
 TEST(BackgroundChoice, EveryClassTestGivesItsColour) {
   for (std::size_t i = 0; i < kBackgroundClassNames.size(); ++i) {
     const BackgroundDecision decision = choose(kind_of(kBackgroundClassNames[i]), kUnlisted);
-    EXPECT_EQ(decision.colour, kBackgroundClassColours[i]) << kBackgroundClassNames[i];
+    EXPECT_EQ(decision.color, kBackgroundClasses[i].color) << kBackgroundClassNames[i];
     // Only the side-view background container is made transparent.
     EXPECT_EQ(decision.clear_alpha, std::string_view(kBackgroundClassNames[i]) ==
                                         "GOOSideViewBackgroundContainerView");
@@ -110,49 +109,49 @@ TEST(BackgroundChoice, EveryClassTestGivesItsColour) {
 TEST(BackgroundChoice, FirstMatchingClassTestDecides) {
   FakeView both;
   both.kinds = {test_index("GOODialogView"), test_index("SearchZeroStateView")};
-  EXPECT_EQ(choose(both, kUnlisted).colour, Background::lighter_bg);
+  EXPECT_EQ(choose(both, kUnlisted).color, Background::kLighterBg);
 }
 
 TEST(BackgroundChoice, SpeedDialTableGoesOnToTheColourTexts) {
   FakeView speed_dial = kind_of("UITableView");
-  speed_dial.identifier = Identifier::speed_dial;
-  EXPECT_EQ(choose(speed_dial, kWhite).colour, Background::bg);
-  EXPECT_EQ(choose(speed_dial, kUnlisted).colour, Background::incoming);
+  speed_dial.identifier = Identifier::kSpeedDial;
+  EXPECT_EQ(choose(speed_dial, kWhite).color, Background::kBg);
+  EXPECT_EQ(choose(speed_dial, kUnlisted).color, Background::kIncoming);
   // A speed-dial table that is also an EmptyView meets test 12.
   speed_dial.kinds.insert(test_index("EmptyView"));
-  EXPECT_EQ(choose(speed_dial, kUnlisted).colour, Background::bg);
+  EXPECT_EQ(choose(speed_dial, kUnlisted).color, Background::kBg);
 }
 
 TEST(BackgroundChoice, ColourTextTableMapsSurfaceColours) {
   const FakeView plain;
   struct Case {
-    ColorComponents colour;
+    Color colour;
     Background expected;
   };
   const Case cases[] = {
-      {kWhite, Background::bg},
-      {ColorComponents::grey(1, 1), Background::bg},  // "#FFFF00"
-      {ColorComponents::rgb(0xE0 / 255.0, 0xE0 / 255.0, 0xE0 / 255.0, 1), Background::lighter_bg},
-      {kGoogleRed, Background::lighter_bg},
-      {ColorComponents::grey(0xF7 / 255.0, 0xCC / 255.0), Background::lighter_bg_lightened},
-      {ColorComponents::grey(0xE6 / 255.0, 0xF2 / 255.0), Background::red},
-      {ColorComponents::grey(0xF2 / 255.0, 0xE6 / 255.0), Background::incoming_darkened_thrice},
+      {kWhite, Background::kBg},
+      {Color::grey(1, 1), Background::kBg},  // "#FFFF00"
+      {Color::rgb(0xE0 / 255.0, 0xE0 / 255.0, 0xE0 / 255.0, 1), Background::kLighterBg},
+      {kGoogleRed, Background::kLighterBg},
+      {Color::grey(0xF7 / 255.0, 0xCC / 255.0), Background::kLighterBgLightened},
+      {Color::grey(0xE6 / 255.0, 0xF2 / 255.0), Background::kRed},
+      {Color::grey(0xF2 / 255.0, 0xE6 / 255.0), Background::kIncomingDarkenedThrice},
       // The palette's own colours pass through unlisted views.
-      {ColorComponents::rgb(0, 0, 0, 1), Background::incoming},
-      {ColorComponents::rgb(0x1B / 255.0, 0x1B / 255.0, 0x1B / 255.0, 1), Background::incoming},
+      {Color::rgb(0, 0, 0, 1), Background::kIncoming},
+      {Color::rgb(0x1B / 255.0, 0x1B / 255.0, 0x1B / 255.0, 1), Background::kIncoming},
       // A true yellow has the same text as opaque white grey.
-      {ColorComponents::rgb(1, 1, 0, 1), Background::bg},
+      {Color::rgb(1, 1, 0, 1), Background::kBg},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(choose(plain, c.colour).colour, c.expected)
+    EXPECT_EQ(choose(plain, c.colour).color, c.expected)
         << toolkit::color_text(c.colour).view();
   }
-  EXPECT_EQ(choose(plain, std::nullopt).colour, Background::incoming);
+  EXPECT_EQ(choose(plain, std::nullopt).color, Background::kIncoming);
 }
 
 TEST(BackgroundChoice, EveryRowTextIsWellFormed) {
   // Rows compare exactly, so each must be "#" and three upper-case fields.
-  for (const auto& row : kBackgroundColourTexts) {
+  for (const auto& row : kBackgroundColorTexts) {
     ASSERT_EQ(row.text.size(), 7u) << row.text;
     EXPECT_EQ(row.text[0], '#');
     for (char c : row.text.substr(1)) EXPECT_TRUE(std::isdigit(c) || (c >= 'A' && c <= 'F'));

@@ -4,15 +4,16 @@
 
 #include <array>
 
+#include "core/palette.h"
 #include "core/settings.h"
 #include "host/host_images.h"
 #include "platform/coregraphics/cg_image.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_object.h"
-#include "platform/graphics/geometry.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
 #include "platform/uikit/ui_color.h"
-#include "tests/support/themed_process.h"
+#include "tools/support/themed_process.h"
 
 namespace tenebra {
 namespace {
@@ -40,9 +41,9 @@ class ImageViewRule : public ::testing::Test {
   // The first pixel's bytes of an image, as R, G, B, A.
   static std::array<std::uint8_t, 4> first_pixel(id image) {
     CGImageRef pixels = msg<CGImageRef>(image, "CGImage");
-    const auto p = coregraphics::load(pixels->format, pixels->bytes.data());
-    return {coregraphics::round_channel(p.red), coregraphics::round_channel(p.green),
-            coregraphics::round_channel(p.blue), coregraphics::round_channel(p.alpha)};
+    const auto p = cg::load(pixels->format, pixels->bytes.data());
+    return {cg::round_channel(p.red), cg::round_channel(p.green), cg::round_channel(p.blue),
+            cg::round_channel(p.alpha)};
   }
 
   ns::AutoreleasePool pool_;

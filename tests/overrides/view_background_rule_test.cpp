@@ -4,15 +4,17 @@
 
 #include <string>
 
+#include "core/palette.h"
 #include "core/settings.h"
 #include "platform/foundation/ns_object.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/class_definition.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
 #include "platform/uikit/ui_color.h"
-#include "tests/support/themed_process.h"
+#include "tools/support/themed_process.h"
 #include "toolkit/color/color.h"
+#include "toolkit/color/platform_color.h"
 
 namespace tenebra {
 namespace {
@@ -21,13 +23,13 @@ using objc::msg;
 using objc::Ref;
 
 std::string text_of(id colour) {
-  return colour == nil ? "nil" : std::string(toolkit::color_text(ui::color_value(colour)).view());
+  return colour == nil ? "nil" : std::string(toolkit::color_text(*toolkit::color_of(colour)).view());
 }
 
 class ViewBackgroundRule : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { testing::bring_up_theme(); }
-  void TearDown() override { settings = Settings{}; }
+  void TearDown() override { settings = default_settings(); }
 
   // A new view of the class inside the tree of a controller of the class.
   id view_in_tree(const char* view_class, const char* controller_class = "UIViewController") {

@@ -1,6 +1,6 @@
 // The main run loop: posted work and descriptor sources run on the loop's
 // thread, inside autorelease pools, only while the loop runs.
-#include "platform/runloop/run_loop.h"
+#include "platform/corefoundation/run_loop.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -12,7 +12,7 @@
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/objc/exception.h"
-#include "platform/runloop/cf_run_loop.h"
+#include "platform/corefoundation/cf_run_loop.h"
 
 namespace {
 

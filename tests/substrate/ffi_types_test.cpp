@@ -7,7 +7,8 @@
 #include <cctype>
 #include <string>
 
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
+#include "platform/foundation/foundation_types.h"
 
 namespace {
 

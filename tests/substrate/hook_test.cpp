@@ -8,7 +8,8 @@
 
 #include "platform/foundation/ns_exception.h"
 #include "platform/foundation/ns_object.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
+#include "platform/foundation/foundation_types.h"
 #include "platform/objc/exception.h"
 #include "platform/objc/message.h"
 #include "platform/substrate/substrate.h"

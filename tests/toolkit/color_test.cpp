@@ -4,85 +4,41 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
 #include <limits>
 #include <string>
 
 namespace {
 
-using graphics::ColorComponents;
-using graphics::ColorModel;
-using toolkit::color_from_hex;
+using toolkit::Color;
+using toolkit::ColorModel;
 using toolkit::color_text;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-ColorComponents rgb(double r, double g, double b, double a = 1.0) {
-  return ColorComponents::rgb(r, g, b, a);
+Color rgb(double r, double g, double b, double a = 1.0) {
+  return Color::rgb(r, g, b, a);
 }
-ColorComponents bytes(int r, int g, int b) { return rgb(r / 255.0, g / 255.0, b / 255.0); }
-ColorComponents pattern() {
+Color bytes(int r, int g, int b) { return rgb(r / 255.0, g / 255.0, b / 255.0); }
+Color pattern() {
   const double alpha[] = {1.0};
-  return ColorComponents::other(alpha);
+  return Color::other(alpha);
 }
-std::string text_of(const ColorComponents& color) { return std::string(color_text(color).view()); }
+std::string text_of(const Color& color) { return std::string(color_text(color).view()); }
 
-double brightness(const ColorComponents& color) {
-  graphics::Hsba hsba;
-  EXPECT_TRUE(graphics::hsb_view(color, hsba));
-  return hsba.brightness;
-}
+// The color a hex text of this value names.
+Color hex(std::uint32_t value) { return toolkit::color_from_hex_value(value); }
 
-TEST(HexText, NamesTheColourOfItsLastSixDigits) {
-  const struct {
-    const char* text;
-    ColorComponents color;
-  } cases[] = {
-      {"#1B1B1B", bytes(27, 27, 27)},
-      {"#51B8FF", bytes(81, 184, 255)},
-      {"#cccccc", bytes(204, 204, 204)},
-      {"#CCCCCC", bytes(204, 204, 204)},
-      // No digit after the first character gives opaque black.
-      {"#", bytes(0, 0, 0)},
-      {"#zz", bytes(0, 0, 0)},
-      {"", bytes(0, 0, 0)},
-      // Eight digits keep the last six; more than eight saturate to white.
-      {"#11223344", bytes(0x22, 0x33, 0x44)},
-      {"#123456789", bytes(255, 255, 255)},
-      {"#FFF", bytes(0, 15, 255)},
-      // The first character is skipped whatever it is; then blanks and 0x.
-      {"# \n 0x1B1B1B", bytes(27, 27, 27)},
-      {"X1B1B1B", bytes(27, 27, 27)},
-      {"\xC3\xA9"
-       "1B1B1B",
-       bytes(27, 27, 27)},
-      // A character outside the basic plane is two units; only the first is skipped.
-      {"\xF0\x9F\x98\x80"
-       "1B1B1B",
-       bytes(0, 0, 0)},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(color_from_hex(std::string_view(c.text)), c.color) << c.text;
-  }
-}
-
-TEST(HexText, UpperAndLowerCaseReadTheSameAndRoundTrip) {
-  char lower[8];
-  char upper[8];
-  for (int value = 0; value < 0x1000000; value += 0x010101 * 7 + 0x0B) {
-    std::snprintf(lower, sizeof lower, "#%06x", value);
-    std::snprintf(upper, sizeof upper, "#%06X", value);
-    const ColorComponents color = color_from_hex(std::string_view(lower));
-    EXPECT_EQ(color, color_from_hex(std::string_view(upper)));
-    // The colour text always comes back in upper case.
-    EXPECT_EQ(text_of(color), upper);
-  }
+double brightness(const Color& color) {
+  const auto hsba = toolkit::hsb_view(color);
+  EXPECT_TRUE(hsba);
+  return hsba ? hsba->brightness : 0.0;
 }
 
 TEST(ColorText, FieldsFromTheFirstThreeStoredComponents) {
   const struct {
-    ColorComponents color;
+    Color color;
     const char* text;
   } cases[] = {
       {rgb(1, 1, 1), "#FFFFFF"},
@@ -93,11 +49,11 @@ TEST(ColorText, FieldsFromTheFirstThreeStoredComponents) {
       {rgb(-0.1, 0, 0), "#FFFFFFFFFFFFFFE60000"},
       {rgb(0, -1.0, 16.0), "#00FFFFFFFFFFFFFF01FF0"},
       // A grey reads as white, alpha, "00".
-      {ColorComponents::grey(1.0, 1.0), "#FFFF00"},
-      {ColorComponents::grey(0.933, 1.0), "#EEFF00"},
-      {ColorComponents::grey(0.95, 0.9), "#F2E600"},
-      {ColorComponents::grey(0.9, 0.95), "#E6F200"},
-      {ColorComponents::grey(0.0, 1.0), "#00FF00"},
+      {Color::grey(1.0, 1.0), "#FFFF00"},
+      {Color::grey(0.933, 1.0), "#EEFF00"},
+      {Color::grey(0.95, 0.9), "#F2E600"},
+      {Color::grey(0.9, 0.95), "#E6F200"},
+      {Color::grey(0.0, 1.0), "#00FF00"},
       // A pattern colour has its alpha only.
       {pattern(), "#FF0000"},
   };
@@ -134,15 +90,15 @@ TEST(ColorText, FieldsBeyondTheIntegerRangeSaturate) {
 }
 
 TEST(ColorText, AbsentColourHasNoText) {
-  EXPECT_FALSE(color_text(static_cast<const ColorComponents*>(nullptr)).has_value());
-  const ColorComponents white = rgb(1, 1, 1);
+  EXPECT_FALSE(color_text(static_cast<const Color*>(nullptr)).has_value());
+  const Color white = rgb(1, 1, 1);
   EXPECT_EQ(color_text(&white), color_text(white));
   EXPECT_STREQ(color_text(white).c_str(), "#FFFFFF");
 }
 
 TEST(LightColour, LuminanceAtOrAboveTheFloatNearestSevenTenths) {
   const struct {
-    ColorComponents color;
+    Color color;
     bool light;
   } cases[] = {
       {bytes(0xB3, 0xB3, 0xB3), true},
@@ -151,15 +107,15 @@ TEST(LightColour, LuminanceAtOrAboveTheFloatNearestSevenTenths) {
       {bytes(0x51, 0xB8, 0xFF), false},
       // The threshold is 0.699999988..., so 0.7 itself is light, in either model.
       {rgb(0.7, 0.7, 0.7, 0.0), true},
-      {ColorComponents::grey(0.7, 0.1), true},
-      {ColorComponents::grey(toolkit::kLightLuminance, 1.0), true},
-      {ColorComponents::grey(std::nextafter(toolkit::kLightLuminance, 0.0), 1.0), false},
+      {Color::grey(0.7, 0.1), true},
+      {Color::grey(toolkit::kLightLuminance, 1.0), true},
+      {Color::grey(std::nextafter(toolkit::kLightLuminance, 0.0), 1.0), false},
       // Weights are 0.299, 0.587, 0.114: pure green is not light, green and red are.
       {rgb(0, 1, 0), false},
       {rgb(1, 1, 0), true},
       {pattern(), false},
       {rgb(kNaN, 1, 1), false},
-      {ColorComponents::grey(kNaN, 1), false},
+      {Color::grey(kNaN, 1), false},
   };
   EXPECT_EQ(toolkit::kLightLuminance, 0.699999988079071);
   for (const auto& c : cases) {
@@ -169,50 +125,50 @@ TEST(LightColour, LuminanceAtOrAboveTheFloatNearestSevenTenths) {
 
 TEST(OffsetColour, MovesHalfwayToBlackOrWhiteAlphaIncluded) {
   const struct {
-    ColorComponents color;
-    ColorComponents offset;
+    Color color;
+    Color offset;
   } cases[] = {
-      {color_from_hex("#cccccc"), rgb(0.4, 0.4, 0.4, 1.0)},
+      {hex(0xcccccc), rgb(0.4, 0.4, 0.4, 1.0)},
       {bytes(0, 0, 0), rgb(0.5, 0.5, 0.5, 1.0)},
       {rgb(0.2, 0.4, 0.0, 0.0), rgb(0.6, 0.7, 0.5, 0.5)},
-      {ColorComponents::grey(0.9, 0.5), rgb(0.45, 0.45, 0.45, 0.75)},
-      {ColorComponents::grey(0.0, 0.0), rgb(0.5, 0.5, 0.5, 0.5)},
+      {Color::grey(0.9, 0.5), rgb(0.45, 0.45, 0.45, 0.75)},
+      {Color::grey(0.0, 0.0), rgb(0.5, 0.5, 0.5, 0.5)},
   };
   for (const auto& c : cases) {
-    const ColorComponents offset = toolkit::offset_color(c.color);
-    EXPECT_EQ(offset.model(), ColorModel::rgb);
+    const Color offset = toolkit::offset_color(c.color);
+    EXPECT_EQ(offset.model(), ColorModel::kRgb);
     for (std::size_t i = 0; i < 4; ++i) EXPECT_DOUBLE_EQ(offset.at(i), c.offset.at(i));
   }
-  EXPECT_EQ(text_of(toolkit::offset_color(color_from_hex("#cccccc"))), "#666666");
+  EXPECT_EQ(text_of(toolkit::offset_color(hex(0xcccccc))), "#666666");
   EXPECT_EQ(text_of(toolkit::offset_color(bytes(0, 0, 0))), "#808080");
 }
 
 TEST(OffsetColour, ColoursWithoutTwoComponentsOrAnRgbViewStayThemselves) {
   EXPECT_EQ(toolkit::offset_color(pattern()), pattern());
   const double components[] = {0.1, 0.2, 0.3, 0.4, 1.0};
-  const ColorComponents five = ColorComponents::other(components);
+  const Color five = Color::other(components);
   EXPECT_EQ(toolkit::offset_color(five), five);
   EXPECT_FALSE(toolkit::halfway(five, rgb(0, 0, 0)).has_value());
 }
 
 TEST(LighterColour, ScalesBrightnessByThirteenTenthsCappedAtOne) {
   const struct {
-    ColorComponents color;
+    Color color;
     const char* text;
   } cases[] = {
-      {color_from_hex("#1B1B1B"), "#232323"},
-      {color_from_hex("#cccccc"), "#FFFFFF"},
-      {color_from_hex("#FFFFFF"), "#FFFFFF"},
+      {hex(0x1B1B1B), "#232323"},
+      {hex(0xcccccc), "#FFFFFF"},
+      {hex(0xFFFFFF), "#FFFFFF"},
       // A colour whose text is "#000000" becomes brightness 0.078.
       {bytes(0, 0, 0), "#141414"},
       {rgb(0.001, 0, 0), "#140000"},
       // The grey-model black has text "#00FF00": 0 × 1.3 stays black.
-      {ColorComponents::grey(0.0, 1.0), "#000000"},
+      {Color::grey(0.0, 1.0), "#000000"},
   };
   for (const auto& c : cases) {
     const auto lighter = toolkit::lighter_color(c.color);
     ASSERT_TRUE(lighter.has_value());
-    EXPECT_EQ(lighter->model(), ColorModel::rgb);
+    EXPECT_EQ(lighter->model(), ColorModel::kRgb);
     EXPECT_EQ(text_of(*lighter), c.text) << text_of(c.color);
   }
 }
@@ -237,12 +193,12 @@ TEST(LighterColour, KeepsHueSaturationAndAlpha) {
 
 TEST(DarkerColour, ScalesBrightnessByThreeQuartersWithoutBound) {
   const struct {
-    ColorComponents color;
+    Color color;
     const char* text;
   } cases[] = {
-      {color_from_hex("#FFFFFF"), "#BFBFBF"},
-      {color_from_hex("#1B1B1B"), "#141414"},
-      {ColorComponents::grey(1.0, 0.2), "#BFBFBF"},
+      {hex(0xFFFFFF), "#BFBFBF"},
+      {hex(0x1B1B1B), "#141414"},
+      {Color::grey(1.0, 0.2), "#BFBFBF"},
   };
   for (const auto& c : cases) {
     const auto darker = toolkit::darker_color(c.color);
@@ -250,7 +206,7 @@ TEST(DarkerColour, ScalesBrightnessByThreeQuartersWithoutBound) {
     EXPECT_EQ(text_of(*darker), c.text) << text_of(c.color);
   }
 
-  ColorComponents color = rgb(0.9, 0.3, 0.6, 0.4);
+  Color color = rgb(0.9, 0.3, 0.6, 0.4);
   for (int step = 0; step < 3; ++step) color = toolkit::darker_color(color).value();
   EXPECT_NEAR(brightness(color), 0.9 * 0.421875, 1e-12);
   EXPECT_NEAR(color.at(1), 0.3 * 0.421875, 1e-12);
@@ -267,15 +223,15 @@ TEST(DerivedColours, AbsentWithoutAnHsbView) {
 TEST(DerivedColours, ValuesThatAreNotNumbersPassThroughSafely) {
   // Such colours are never light and every operation takes them without
   // undefined behaviour; a hue that is not a number counts as 0 (red).
-  for (const ColorComponents& color :
+  for (const Color& color :
        {rgb(kNaN, 0, 0), rgb(kInfinity, 0, -kInfinity), rgb(kNaN, kNaN, kNaN, kNaN)}) {
     EXPECT_FALSE(toolkit::is_light(color));
     (void)toolkit::offset_color(color);
     ASSERT_TRUE(toolkit::lighter_color(color).has_value());
     ASSERT_TRUE(toolkit::darker_color(color).has_value());
   }
-  EXPECT_EQ(graphics::from_hsb({kNaN, 1.0, 0.5, 1.0}), rgb(0.5, 0, 0));
-  EXPECT_EQ(graphics::from_hsb({kInfinity, 1.0, 0.5, 1.0}), rgb(0.5, 0, 0));
+  EXPECT_EQ(toolkit::from_hsb({kNaN, 1.0, 0.5, 1.0}), rgb(0.5, 0, 0));
+  EXPECT_EQ(toolkit::from_hsb({kInfinity, 1.0, 0.5, 1.0}), rgb(0.5, 0, 0));
 }
 
 TEST(DerivedColours, HsbViewAndConversionRoundTrip) {
@@ -284,12 +240,12 @@ TEST(DerivedColours, HsbViewAndConversionRoundTrip) {
   for (int r = 0; r <= 255; r += 51) {
     for (int g = 0; g <= 255; g += 17) {
       for (int b = 0; b <= 255; b += 85) {
-        const ColorComponents color = rgb(r / 255.0, g / 255.0, b / 255.0, 0.5);
-        graphics::Hsba hsba;
-        ASSERT_TRUE(graphics::hsb_view(color, hsba));
-        EXPECT_GE(hsba.hue, 0.0);
-        EXPECT_LT(hsba.hue, 1.0);
-        const ColorComponents back = graphics::from_hsb(hsba);
+        const Color color = rgb(r / 255.0, g / 255.0, b / 255.0, 0.5);
+        const auto hsba = toolkit::hsb_view(color);
+        ASSERT_TRUE(hsba);
+        EXPECT_GE(hsba->hue, 0.0);
+        EXPECT_LT(hsba->hue, 1.0);
+        const Color back = toolkit::from_hsb(*hsba);
         for (std::size_t i = 0; i < 4; ++i) EXPECT_NEAR(back.at(i), color.at(i), 1e-12);
         EXPECT_EQ(text_of(back), text_of(color));
       }

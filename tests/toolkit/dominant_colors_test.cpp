@@ -116,7 +116,7 @@ TEST(DominantColors, TheCategoryMapsColoursToShares) {
   id none = objc::msg<id>(objc_getClass("UIColor"), "mainColoursInImage:detail:", nil, 2);
   const auto items = ns::dictionary_items(none);
   ASSERT_EQ(items.size(), 1u);
-  EXPECT_EQ(ui::color_value(items[0].first), graphics::ColorComponents::rgb(0, 0, 0, 1));
+  EXPECT_EQ(ui::color_value(items[0].first), cg::ColorComponents::rgb(0, 0, 0, 1));
   EXPECT_EQ(objc::msg<float>(items[0].second, "floatValue"), 1.0f);
 }
 

@@ -56,17 +56,17 @@ class ImageOperations : public testing::Test {
     for (const auto& p : pixels) bytes.insert(bytes.end(), {p.red, p.green, p.blue, p.alpha});
     CGContextRef context =
         CGBitmapContextCreate(bytes.data(), w, h, 8, w * 4, CGColorSpaceCreateDeviceRGB(), 0x4001);
-    CGImageRef cg = CGBitmapContextCreateImage(context);
-    id image = msg<id>(objc_getClass("UIImage"), "imageWithCGImage:", cg);
-    CGImageRelease(cg);
+    CGImageRef pixel_image = CGBitmapContextCreateImage(context);
+    id image = msg<id>(objc_getClass("UIImage"), "imageWithCGImage:", pixel_image);
+    CGImageRelease(pixel_image);
     CGContextRelease(context);
     return image;
   }
   // Every pixel of an image in R, G, B, A order, pixel for pixel.
   static toolkit::Bitmap pixels(id image) {
-    CGImageRef cg = msg<CGImageRef>(image, "CGImage");
-    return *toolkit::draw_into_bitmap(image, CGImageGetWidth(cg), CGImageGetHeight(cg),
-                                      toolkit::DrawBlend::kCopy);
+    CGImageRef pixel_image = msg<CGImageRef>(image, "CGImage");
+    return *toolkit::draw_into_bitmap(image, CGImageGetWidth(pixel_image),
+                                      CGImageGetHeight(pixel_image), toolkit::DrawBlend::kCopy);
   }
 
   ns::AutoreleasePool pool_;
@@ -104,18 +104,18 @@ TEST_F(ImageOperations, PlainImagesTakeTheColourExactly) {
 TEST_F(ImageOperations, AverageColourScalesByAlphaTwice) {
   id grey = msg<id>(color_class(), "averageColorForImage:",
                     image_of(2, 1, {{204, 204, 204, 255}, {204, 204, 204, 255}}));
-  graphics::Rgba c;
-  ASSERT_TRUE(graphics::rgb_view(ui::color_value(grey), c));
+  cg::Rgba c;
+  ASSERT_TRUE(cg::rgb_view(ui::color_value(grey), c));
   EXPECT_DOUBLE_EQ(c.red, 0.8);
   EXPECT_DOUBLE_EQ(c.alpha, 1.0);
   // Averaged to (128, 0, 0, 128): red 128 × 128 / 255².
   id red = msg<id>(color_class(),
                    "averageColorForImage:", image_of(2, 1, {{255, 0, 0, 255}, {0, 0, 0, 0}}));
-  ASSERT_TRUE(graphics::rgb_view(ui::color_value(red), c));
+  ASSERT_TRUE(cg::rgb_view(ui::color_value(red), c));
   EXPECT_DOUBLE_EQ(c.red, (128 / 255.0) / 255.0 * 128);
   EXPECT_DOUBLE_EQ(c.alpha, 128 / 255.0);
   id none = msg<id>(color_class(), "averageColorForImage:", nil);
-  EXPECT_EQ(ui::color_value(none), graphics::ColorComponents::rgb(0, 0, 0, 0));
+  EXPECT_EQ(ui::color_value(none), cg::ColorComponents::rgb(0, 0, 0, 0));
 }
 
 TEST_F(ImageOperations, LightAndWhiteTestsReadStoredPixelsAndLogEachVisit) {
@@ -156,17 +156,17 @@ TEST_F(ImageOperations, LightAndWhiteTestsReadStoredPixelsAndLogEachVisit) {
 
 TEST_F(ImageOperations, HasAlphaFollowsTheAlphaInfo) {
   for (std::uint32_t info = 0; info <= 7; ++info) {
-    const auto format = coregraphics::PixelFormat::make(
-        info == 7 ? kCGColorSpaceModelUnknown : kCGColorSpaceModelRGB, 8,
-        info == 7   ? 8
-        : info == 0 ? 24
-                    : 32,
-        info);
+    const auto format =
+        cg::PixelFormat::make(info == 7 ? kCGColorSpaceModelUnknown : kCGColorSpaceModelRGB, 8,
+                              info == 7   ? 8
+                              : info == 0 ? 24
+                                          : 32,
+                              info);
     ASSERT_TRUE(format.has_value()) << info;
-    CGImageRef cg = coregraphics::make_image(*format, 1, 1, 4, std::vector<std::uint8_t>(4, 0));
-    id image = msg<id>(objc_getClass("UIImage"), "imageWithCGImage:", cg);
+    CGImageRef pixel_image = cg::make_image(*format, 1, 1, 4, std::vector<std::uint8_t>(4, 0));
+    id image = msg<id>(objc_getClass("UIImage"), "imageWithCGImage:", pixel_image);
     EXPECT_EQ(msg<BOOL>(image, "hasAlpha"), info >= 1 && info <= 4) << info;
-    CGImageRelease(cg);
+    CGImageRelease(pixel_image);
   }
   EXPECT_FALSE(msg<BOOL>(ns::autorelease(msg<id>(objc_getClass("UIImage"), "new")), "hasAlpha"));
   EXPECT_FALSE(msg<BOOL>(nil, "hasAlpha"));
@@ -188,8 +188,8 @@ TEST_F(ImageOperations, TintPaintsOverTheVisibleShapeByTheFormula) {
     EXPECT_EQ(msg<CGSize>(tinted, "size"), CGSizeMake(1.5, 1));
     EXPECT_EQ(msg<double>(tinted, "scale"), 2.0);
     const toolkit::Bitmap out = pixels(tinted);
-    graphics::Rgba t;
-    graphics::rgb_view(ui::color_value(tint), t);
+    cg::Rgba t;
+    cg::rgb_view(ui::color_value(tint), t);
     for (std::size_t i = 0; i < 6; ++i) {
       const PremultipliedPixel d = pixels_in[i];
       const double m = d.alpha / 255.0;  // the mask's coverage

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "platform/foundation/ns_exception.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
@@ -12,11 +14,15 @@
 #include "platform/objc/message.h"
 #include "platform/uikit/ui_color.h"
 #include "toolkit/color/color.h"
+#include "toolkit/color/platform_color.h"
 
 namespace {
 
-using graphics::ColorComponents;
+using cg::ColorComponents;
 using objc::msg;
+using toolkit::Color;
+
+Color bytes(int r, int g, int b) { return Color::rgb(r / 255.0, g / 255.0, b / 255.0, 1.0); }
 
 class ColorCategory : public testing::Test {
  protected:
@@ -47,6 +53,52 @@ TEST_F(ColorCategory, HexTextAndColourTextRoundTrip) {
   EXPECT_EQ(ui::color_value(msg<id>(color_class(), "km_UIColorFromHex:", nil)),
             ColorComponents::rgb(0, 0, 0, 1));
   EXPECT_EQ(msg<id>(color_class(), "km_hexStringFromColor:", nil), nil);
+}
+
+TEST_F(ColorCategory, HexTextNamesTheColourOfItsLastSixDigits) {
+  const struct {
+    const char* text;
+    Color color;
+  } cases[] = {
+      {"#1B1B1B", bytes(27, 27, 27)},
+      {"#51B8FF", bytes(81, 184, 255)},
+      {"#cccccc", bytes(204, 204, 204)},
+      {"#CCCCCC", bytes(204, 204, 204)},
+      // No digit after the first character gives opaque black.
+      {"#", bytes(0, 0, 0)},
+      {"#zz", bytes(0, 0, 0)},
+      {"", bytes(0, 0, 0)},
+      // Eight digits keep the last six; more than eight saturate to white.
+      {"#11223344", bytes(0x22, 0x33, 0x44)},
+      {"#123456789", bytes(255, 255, 255)},
+      {"#FFF", bytes(0, 15, 255)},
+      // The first character is skipped whatever it is; then blanks and 0x.
+      {"# \n 0x1B1B1B", bytes(27, 27, 27)},
+      {"X1B1B1B", bytes(27, 27, 27)},
+      {"\xC3\xA9"
+       "1B1B1B",
+       bytes(27, 27, 27)},
+      // A character outside the basic plane is two units; only the first is skipped.
+      {"\xF0\x9F\x98\x80"
+       "1B1B1B",
+       bytes(0, 0, 0)},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(toolkit::color_of(from_hex(c.text)), c.color) << c.text;
+  }
+}
+
+TEST_F(ColorCategory, HexTextInEitherCaseReadsTheSameAndRoundTrips) {
+  char lower[8];
+  char upper[8];
+  for (int value = 0; value < 0x1000000; value += 0x010101 * 7 + 0x0B) {
+    std::snprintf(lower, sizeof lower, "#%06x", value);
+    std::snprintf(upper, sizeof upper, "#%06X", value);
+    id color = from_hex(lower);
+    EXPECT_EQ(toolkit::color_of(color), toolkit::color_of(from_hex(upper)));
+    // The colour text always comes back in upper case.
+    EXPECT_EQ(hex_of(color), upper);
+  }
 }
 
 TEST_F(ColorCategory, ArgumentsOfTheWrongKindRaiseInvalidArgument) {

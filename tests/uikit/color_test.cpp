@@ -9,14 +9,14 @@
 
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/graphics/cg_color.h"
+#include "platform/coregraphics/cg_color.h"
 #include "platform/objc/message.h"
 #include "platform/uikit/ui_color.h"
 
 namespace {
 
-using graphics::ColorComponents;
-using graphics::ColorModel;
+using cg::ColorComponents;
+using cg::ColorModel;
 using objc::msg;
 
 Class ui_color() { return objc_getClass("UIColor"); }
@@ -73,12 +73,12 @@ TEST(ColorFactories, EachMakesItsModelAndComponents) {
     ASSERT_TRUE(ui::is_color(color));
     EXPECT_EQ(ui::color_value(color), factory.expected);
     // The CGColor carries the same components, alpha last.
-    CGColorRef cg = msg<CGColorRef>(color, "CGColor");
-    ASSERT_EQ(CGColorGetNumberOfComponents(cg), factory.expected.count());
+    CGColorRef cg_color = msg<CGColorRef>(color, "CGColor");
+    ASSERT_EQ(CGColorGetNumberOfComponents(cg_color), factory.expected.count());
     for (std::size_t i = 0; i < factory.expected.count(); ++i) {
-      EXPECT_EQ(CGColorGetComponents(cg)[i], factory.expected.at(i));
+      EXPECT_EQ(CGColorGetComponents(cg_color)[i], factory.expected.at(i));
     }
-    EXPECT_EQ(CGColorGetAlpha(cg), factory.expected.alpha());
+    EXPECT_EQ(CGColorGetAlpha(cg_color), factory.expected.alpha());
   }
 }
 

@@ -10,7 +10,7 @@
 #include "platform/foundation/ns_exception.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/objc/exception.h"
 #include "platform/objc/message.h"
 #include "platform/uikit/ui_color.h"
@@ -18,7 +18,7 @@
 
 namespace {
 
-using graphics::ColorComponents;
+using cg::ColorComponents;
 using objc::msg;
 using objc::Ref;
 

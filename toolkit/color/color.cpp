@@ -4,31 +4,90 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/foundation/hex_scan.h"
-#include "platform/foundation/unicode.h"
-
 namespace toolkit {
 
 namespace {
 
-constexpr ColorComponents kBlack = ColorComponents::grey(0.0, 1.0);
-constexpr ColorComponents kWhite = ColorComponents::grey(1.0, 1.0);
+constexpr Color kBlack = Color::grey(0.0, 1.0);
+constexpr Color kWhite = Color::grey(1.0, 1.0);
 
 // The brightness that lighter_hsb gives a colour whose text is "#000000".
 constexpr double kLightestBlack = 0.078;
 
 }  // namespace
 
-ColorComponents color_from_hex(std::u16string_view text) {
-  // An empty text has no second character: the scan reads nothing, so 0.
-  const std::uint32_t value = ns::scan_hex_int(text, 1).value;
-  return ColorComponents::rgb(static_cast<double>((value >> 16) & 0xFF) / 255.0,
-                              static_cast<double>((value >> 8) & 0xFF) / 255.0,
-                              static_cast<double>(value & 0xFF) / 255.0, 1.0);
+std::optional<Rgba> rgb_view(const Color& color) {
+  switch (color.model()) {
+    case ColorModel::kRgb:
+      return Rgba{color.at(0), color.at(1), color.at(2), color.at(3)};
+    case ColorModel::kGrey:
+      return Rgba{color.at(0), color.at(0), color.at(0), color.at(1)};
+    case ColorModel::kOther:
+      return std::nullopt;
+  }
+  return std::nullopt;
 }
 
-ColorComponents color_from_hex(std::string_view utf8) {
-  return color_from_hex(ns::utf16_from_utf8(utf8));
+// The hexcone model (A. R. Smith, "Color Gamut Transform Pairs", 1978).
+std::optional<Hsba> hsb_view(const Color& color) {
+  const auto rgba = rgb_view(color);
+  if (!rgba) return std::nullopt;
+  const double largest = std::max({rgba->red, rgba->green, rgba->blue});
+  const double smallest = std::min({rgba->red, rgba->green, rgba->blue});
+  const double spread = largest - smallest;
+  double hue = 0.0;
+  if (spread != 0.0) {
+    if (largest == rgba->red) {
+      hue = (rgba->green - rgba->blue) / spread;
+    } else if (largest == rgba->green) {
+      hue = 2.0 + (rgba->blue - rgba->red) / spread;
+    } else {
+      hue = 4.0 + (rgba->red - rgba->green) / spread;
+    }
+    hue /= 6.0;
+    if (hue < 0.0) hue += 1.0;
+  }
+  return Hsba{hue, largest == 0.0 ? 0.0 : spread / largest, largest, rgba->alpha};
+}
+
+std::optional<double> white_view(const Color& color) {
+  if (color.model() != ColorModel::kGrey) return std::nullopt;
+  return color.at(0);
+}
+
+Color from_hsb(const Hsba& hsba) {
+  const double v = hsba.brightness;
+  const double s = hsba.saturation;
+  if (s == 0.0) return Color::rgb(v, v, v, hsba.alpha);
+  // A hue that is not a finite number names no sector; it counts as 0
+  // rather than reaching an undefined integer conversion below.
+  double h = std::isfinite(hsba.hue) ? std::fmod(hsba.hue, 1.0) * 6.0 : 0.0;
+  if (h < 0.0) h += 6.0;
+  const int sector = static_cast<int>(std::floor(h));
+  const double f = h - sector;
+  const double p = v * (1.0 - s);
+  const double q = v * (1.0 - s * f);
+  const double t = v * (1.0 - s * (1.0 - f));
+  switch (sector % 6) {
+    case 0:
+      return Color::rgb(v, t, p, hsba.alpha);
+    case 1:
+      return Color::rgb(q, v, p, hsba.alpha);
+    case 2:
+      return Color::rgb(p, v, t, hsba.alpha);
+    case 3:
+      return Color::rgb(p, q, v, hsba.alpha);
+    case 4:
+      return Color::rgb(t, p, v, hsba.alpha);
+    default:
+      return Color::rgb(v, p, q, hsba.alpha);
+  }
+}
+
+Color color_from_hex_value(std::uint32_t value) {
+  return Color::rgb(static_cast<double>((value >> 16) & 0xFF) / 255.0,
+                    static_cast<double>((value >> 8) & 0xFF) / 255.0,
+                    static_cast<double>(value & 0xFF) / 255.0, 1.0);
 }
 
 std::int64_t color_text_field(double component) {
@@ -54,71 +113,69 @@ void ColorText::append_field(std::int64_t field) {
   for (int i = digits - 1; i >= 0; --i) chars_[size_++] = kDigits[(bits >> (4 * i)) & 0xF];
 }
 
-ColorText color_text(const ColorComponents& color) {
+ColorText color_text(const Color& color) {
   ColorText text;
   text.chars_[text.size_++] = '#';
   for (std::size_t i = 0; i < 3; ++i) text.append_field(color_text_field(color.at(i)));
   return text;
 }
 
-std::optional<ColorText> color_text(const ColorComponents* color) {
+std::optional<ColorText> color_text(const Color* color) {
   if (color == nullptr) return std::nullopt;
   return color_text(*color);
 }
 
-bool is_light(const ColorComponents& color) {
+bool is_light(const Color& color) {
   double luminance = 0.0;
-  graphics::Rgba rgba;
-  double white = 0.0;
-  double alpha = 0.0;
-  if (color.model() == graphics::ColorModel::rgb && graphics::rgb_view(color, rgba)) {
+  if (color.model() == ColorModel::kRgb) {
+    const Rgba rgba = *rgb_view(color);
     // Luma weights of ITU-R BT.601 (W3C's perceived brightness), added in order.
     luminance = (rgba.red * 299.0 + rgba.green * 587.0 + rgba.blue * 114.0) / 1000.0;
-  } else if (graphics::white_view(color, white, alpha)) {
-    luminance = white;
+  } else {
+    luminance = white_view(color).value_or(0.0);
   }
   return luminance >= kLightLuminance;
 }
 
-std::optional<ColorComponents> halfway(const ColorComponents& color,
-                                       const ColorComponents& partner) {
-  graphics::Rgba a;
-  graphics::Rgba b;
-  if (!graphics::rgb_view(color, a) || !graphics::rgb_view(partner, b)) return std::nullopt;
-  return ColorComponents::rgb((a.red + b.red) * 0.5, (a.green + b.green) * 0.5,
-                              (a.blue + b.blue) * 0.5, (a.alpha + b.alpha) * 0.5);
+std::optional<Color> halfway(const Color& color, const Color& partner) {
+  const auto a = rgb_view(color);
+  const auto b = rgb_view(partner);
+  if (!a || !b) return std::nullopt;
+  return Color::rgb((a->red + b->red) * 0.5, (a->green + b->green) * 0.5,
+                    (a->blue + b->blue) * 0.5, (a->alpha + b->alpha) * 0.5);
 }
 
-ColorComponents offset_color(const ColorComponents& color) {
+Color offset_color(const Color& color) {
   if (color.count() < 2) return color;
   return halfway(color, is_light(color) ? kBlack : kWhite).value_or(color);
 }
 
-std::optional<graphics::Hsba> lighter_hsb(const ColorComponents& color) {
-  graphics::Hsba hsba;
-  if (!graphics::hsb_view(color, hsba)) return std::nullopt;
-  const double brightness = color_text(color) == "#000000" ? kLightestBlack : hsba.brightness * 1.3;
-  hsba.brightness = std::min(brightness, 1.0);
+std::optional<Hsba> lighter_hsb(const Color& color) {
+  auto hsba = hsb_view(color);
+  if (!hsba) return std::nullopt;
+  const double brightness =
+      color_text(color) == "#000000" ? kLightestBlack : hsba->brightness * 1.3;
+  hsba->brightness = std::min(brightness, 1.0);
   return hsba;
 }
 
-std::optional<graphics::Hsba> darker_hsb(const ColorComponents& color) {
-  graphics::Hsba hsba;
-  if (!graphics::hsb_view(color, hsba)) return std::nullopt;
-  hsba.brightness *= 0.75;
+std::optional<Hsba> darker_hsb(const Color& color) {
+  auto hsba = hsb_view(color);
+  if (!hsba) return std::nullopt;
+  hsba->brightness *= 0.75;
   return hsba;
 }
 
-std::optional<ColorComponents> lighter_color(const ColorComponents& color) {
+std::optional<Color> lighter_color(const Color& color) {
   const auto hsba = lighter_hsb(color);
   if (!hsba) return std::nullopt;
-  return graphics::from_hsb(*hsba);
+  return from_hsb(*hsba);
 }
 
-std::optional<ColorComponents> darker_color(const ColorComponents& color) {
+std::optional<Color> darker_color(const Color& color) {
   const auto hsba = darker_hsb(color);
   if (!hsba) return std::nullopt;
-  return graphics::from_hsb(*hsba);
+  return from_hsb(*hsba);
 }
 
 }  // namespace toolkit

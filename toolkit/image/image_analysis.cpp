@@ -6,7 +6,7 @@
 
 namespace toolkit {
 
-graphics::Rgba average_color(PremultipliedPixel p) {
+Rgba average_color(PremultipliedPixel p) {
   if (p.alpha != 0) {
     const double m = (p.alpha / 255.0) / 255.0;
     return {p.red * m, p.green * m, p.blue * m, p.alpha / 255.0};
@@ -22,7 +22,7 @@ std::optional<std::uint64_t> first_dark_pixel(const Bitmap& bitmap) {
   const std::uint64_t count = bitmap.width() * bitmap.height();
   for (std::uint64_t i = 0; i < count; ++i) {
     const PixelUnits u = pixel_units(bitmap.pixel(i % bitmap.width(), i / bitmap.width()));
-    if (!is_light(ColorComponents::rgb(u.red, u.green, u.blue, u.alpha))) return i;
+    if (!is_light(Color::rgb(u.red, u.green, u.blue, u.alpha))) return i;
   }
   return std::nullopt;
 }

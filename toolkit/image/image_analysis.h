@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/graphics/color_components.h"
+#include "toolkit/color/color.h"
 #include "toolkit/image/bitmap.h"
 
 namespace toolkit {
@@ -15,7 +15,7 @@ namespace toolkit {
 // 0, each colour byte × (A / 255.0) / 255.0 (premultiplied a second time,
 // not un-premultiplied) and alpha A / 255.0; with A 0, the bytes / 255.0 and
 // alpha 0.
-graphics::Rgba average_color(PremultipliedPixel pixel);
+Rgba average_color(PremultipliedPixel pixel);
 
 // A pixel's four bytes as the light test reads them: each / 255.0 in single
 // precision.

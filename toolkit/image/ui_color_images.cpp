@@ -50,7 +50,7 @@ id thumbnail_with_size(id self, SEL, CGSize size) {
 // + (UIColor*)averageColorForImage:(UIImage*)image
 id average_color_for_image(id, SEL, id image) {
   const std::optional<Bitmap> pixel = draw_into_bitmap(image, 1, 1, DrawBlend::kNormal);
-  const graphics::Rgba c = average_color(pixel->pixel(0, 0));
+  const Rgba c = average_color(pixel->pixel(0, 0));
   return rgb_color(c.red, c.green, c.blue, c.alpha);
 }
 

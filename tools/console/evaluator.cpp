@@ -6,7 +6,8 @@
 
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/graphics/geometry.h"
+#include "platform/coregraphics/geometry.h"
+#include "platform/foundation/foundation_types.h"
 #include "platform/objc/message.h"
 #include "tools/console/c_functions.h"
 #include "tools/console/parser.h"

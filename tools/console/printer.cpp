@@ -9,10 +9,10 @@
 
 #include "platform/foundation/ns_number.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/graphics/color_components.h"
 #include "platform/objc/message.h"
 #include "platform/uikit/ui_color.h"
 #include "toolkit/color/color.h"
+#include "toolkit/color/platform_color.h"
 
 namespace console {
 namespace {
@@ -86,9 +86,9 @@ std::string show_number(id number) {
 
 // A colour as its class, model, components and colour text.
 std::string show_color(id color) {
-  const graphics::ColorComponents& value = ui::color_value(color);
-  const char* model = value.model() == graphics::ColorModel::rgb    ? "rgb"
-                      : value.model() == graphics::ColorModel::grey ? "grey"
+  const toolkit::Color value = *toolkit::color_of(color);
+  const char* model = value.model() == toolkit::ColorModel::kRgb    ? "rgb"
+                      : value.model() == toolkit::ColorModel::kGrey ? "grey"
                                                                     : "other";
   std::string out = std::string(objc::class_name_of(color)) + " " + model + "(";
   for (std::size_t i = 0; i < value.count(); ++i) {

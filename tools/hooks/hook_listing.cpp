@@ -53,8 +53,8 @@ const char* state_text(HookState state) {
 std::vector<HookRow> hook_rows() {
   std::vector<HookRow> rows;
   int number = 0;
-  for (const tenebra::HookEntry& entry : tenebra::hook_registry()) {
-    HookRow row{++number, entry.class_name, entry.side == tenebra::Side::class_method,
+  for (const tenebra::HookRow& entry : tenebra::hook_registry()) {
+    HookRow row{++number, entry.class_name, entry.side == tenebra::Side::kClassMethod,
                 entry.selector, HookState::kPending};
     Class cls = objc_getClass(entry.class_name);
     if (cls == Nil) {

@@ -3,7 +3,7 @@
 import { readFileSync, writeFileSync } from 'node:fs';
 import { fileURLToPath } from 'node:url';
 import { minify as terser } from 'terser';
-import { sourcePath, minPath } from './harness.mjs';
+import { sourcePath, minPath } from '../browser/driver.mjs';
 
 export async function minify(source) {
   const result = await terser(source, {

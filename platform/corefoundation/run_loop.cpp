@@ -1,4 +1,4 @@
-#include "platform/runloop/run_loop.h"
+#include "platform/corefoundation/run_loop.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>

@@ -1,4 +1,4 @@
-#include "platform/runloop/cf_run_loop.h"
+#include "platform/corefoundation/cf_run_loop.h"
 
 #include <chrono>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "platform/foundation/ns_string.h"
-#include "platform/runloop/run_loop.h"
+#include "platform/corefoundation/run_loop.h"
 
 struct CFRunLoop {
   cf::RunLoop& loop;

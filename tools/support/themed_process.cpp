@@ -1,4 +1,4 @@
-#include "tests/support/themed_process.h"
+#include "tools/support/themed_process.h"
 
 #include "core/hook_registry.h"
 #include "core/library_classes.h"

@@ -1,9 +1,9 @@
-#include "platform/graphics/color_components.h"
+#include "platform/coregraphics/color_components.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace graphics {
+namespace cg {
 
 bool rgb_view(const ColorComponents& color, Rgba& out) {
   switch (color.model()) {
@@ -78,4 +78,4 @@ ColorComponents from_hsb(const Hsba& hsba) {
   }
 }
 
-}  // namespace graphics
+}  // namespace cg

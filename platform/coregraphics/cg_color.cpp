@@ -1,4 +1,4 @@
-#include "platform/graphics/cg_color.h"
+#include "platform/coregraphics/cg_color.h"
 
 std::size_t CGColorGetNumberOfComponents(CGColorRef color) {
   return color == nullptr ? 0 : color->components.count();
@@ -18,11 +18,11 @@ CGColorSpaceRef CGColorGetColorSpace(CGColorRef color) {
   static constexpr CGColorSpace kPattern{kCGColorSpaceModelPattern};
   if (color == nullptr) return nullptr;
   switch (color->components.model()) {
-    case graphics::ColorModel::grey:
+    case cg::ColorModel::grey:
       return &kGrey;
-    case graphics::ColorModel::rgb:
+    case cg::ColorModel::rgb:
       return &kRgb;
-    case graphics::ColorModel::other:
+    case cg::ColorModel::other:
       return &kPattern;
   }
   return nullptr;

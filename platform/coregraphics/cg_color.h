@@ -7,11 +7,11 @@
 #include <cstddef>
 #include <string>
 
-#include "platform/graphics/color_components.h"
+#include "platform/coregraphics/color_components.h"
 #include "platform/objc/type_encoding.h"
 
 struct CGColor {
-  graphics::ColorComponents components = graphics::ColorComponents::grey(0.0, 0.0);
+  cg::ColorComponents components = cg::ColorComponents::grey(0.0, 0.0);
 };
 using CGColorRef = CGColor*;
 

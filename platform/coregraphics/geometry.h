@@ -1,4 +1,4 @@
-// CoreGraphics and Foundation geometry: points, sizes, rectangles and ranges,
+// CoreGraphics geometry: the scalar CGFloat, points, sizes and rectangles,
 // with the type encodings the runtime knows them by.
 #pragma once
 
@@ -6,12 +6,16 @@
 
 #include "platform/objc/type_encoding.h"
 
+// The scalar of every coordinate and colour component: double, as on 64-bit
+// devices.
+using CGFloat = double;
+
 struct CGPoint {
-  double x = 0, y = 0;
+  CGFloat x = 0, y = 0;
   friend constexpr bool operator==(const CGPoint&, const CGPoint&) = default;
 };
 struct CGSize {
-  double width = 0, height = 0;
+  CGFloat width = 0, height = 0;
   friend constexpr bool operator==(const CGSize&, const CGSize&) = default;
 };
 struct CGRect {
@@ -19,19 +23,12 @@ struct CGRect {
   CGSize size;
   friend constexpr bool operator==(const CGRect&, const CGRect&) = default;
 };
-struct NSRange {
-  unsigned long location = 0, length = 0;
-  friend constexpr bool operator==(const NSRange&, const NSRange&) = default;
-};
 
-constexpr CGRect CGRectMake(double x, double y, double width, double height) {
+constexpr CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat width, CGFloat height) {
   return {{x, y}, {width, height}};
 }
-constexpr CGSize CGSizeMake(double width, double height) { return {width, height}; }
-constexpr CGPoint CGPointMake(double x, double y) { return {x, y}; }
-constexpr NSRange NSMakeRange(unsigned long location, unsigned long length) {
-  return {location, length};
-}
+constexpr CGSize CGSizeMake(CGFloat width, CGFloat height) { return {width, height}; }
+constexpr CGPoint CGPointMake(CGFloat x, CGFloat y) { return {x, y}; }
 constexpr CGRect CGRectZero{};
 
 namespace objc {
@@ -46,9 +43,5 @@ struct Encoding<CGSize> {
 template <>
 struct Encoding<CGRect> {
   static std::string value() { return "{CGRect={CGPoint=dd}{CGSize=dd}}"; }
-};
-template <>
-struct Encoding<NSRange> {
-  static std::string value() { return "{_NSRange=QQ}"; }
 };
 }  // namespace objc

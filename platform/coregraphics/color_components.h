@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <span>
 
-namespace graphics {
+namespace cg {
 
 enum class ColorModel { rgb, grey, other };
 
@@ -69,4 +69,4 @@ bool white_view(const ColorComponents& color, double& white, double& alpha);
 // around the turn; a hue that is not a finite number counts as 0.
 ColorComponents from_hsb(const Hsba& hsba);
 
-}  // namespace graphics
+}  // namespace cg
