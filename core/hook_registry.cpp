@@ -7,6 +7,7 @@
 
 #include "overrides/host/image_view.h"
 #include "overrides/host/view_background.h"
+#include "overrides/host/web_views.h"
 
 namespace tenebra {
 namespace {
@@ -54,10 +55,14 @@ const std::array<HookRow, 52>& rows() {
       pending("UILabel", kInstance, "drawRect:"),
       hook("UIView", kInstance, "setBackgroundColor:", view_set_background_color,
            saved_view_set_background_color),
-      pending("UIWebView", kInstance, "backgroundColor"),
-      pending("UIWebView", kInstance, "loadHTMLString:baseURL:"),
-      pending("WKWebView", kInstance, "initWithFrame:configuration:"),
-      pending("WKWebView", kInstance, "backgroundColor"),
+      hook("UIWebView", kInstance, "backgroundColor", ui_web_view_background_color,
+           saved_ui_web_view_background_color),
+      hook("UIWebView", kInstance, "loadHTMLString:baseURL:", ui_web_view_load_html_string,
+           saved_ui_web_view_load_html_string),
+      hook("WKWebView", kInstance, "initWithFrame:configuration:", wk_web_view_init_with_frame,
+           saved_wk_web_view_init_with_frame),
+      hook("WKWebView", kInstance, "backgroundColor", wk_web_view_background_color,
+           saved_wk_web_view_background_color),
       pending("ExpandableTextField", kInstance, "tintColor"),
       pending("GBTOpenSearchBarGradientView", kInstance, "layoutSubviews"),
       pending("GBTRoundedCornerView", kInstance, "setFillColor:"),

@@ -1,6 +1,7 @@
 #include "core/library_classes.h"
 
 #include "obfuscator/obfuscator.h"
+#include "overrides/host/mail_script.h"
 #include "toolkit/color/ui_color_kestrow.h"
 #include "toolkit/image/ui_color_images.h"
 #include "toolkit/image/ui_image_color.h"
@@ -12,6 +13,7 @@ void register_library_classes() {
   toolkit::register_color_image_category();
   toolkit::register_image_category();
   obfuscator::register_obfuscator_class();
+  register_helper_class();
 }
 
 }  // namespace tenebra

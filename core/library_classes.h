@@ -3,8 +3,8 @@
 
 namespace tenebra {
 
-// Attaches the library's own classes and categories (the colour category
-// and the obfuscator), as the runtime does when it loads the library.
+// Attaches the library's own classes and categories (the colour category,
+// the obfuscator and Helper), as the runtime does when it loads the library.
 void register_library_classes();
 
 }  // namespace tenebra

@@ -5,7 +5,9 @@
 #include "platform/foundation/ns_exception.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
+#include "platform/quartzcore/ca_layer.h"
 #include "platform/uikit/uikit.h"
+#include "platform/webkit/webkit.h"
 
 namespace {
 
@@ -14,7 +16,9 @@ __attribute__((constructor(101))) void define_platform_classes() {
   ns::define_string_classes();
   ns::define_exception_classes();
   ns::define_foundation_classes();
+  ca::define_layer_classes();
   ui::define_uikit_classes();
+  webkit::define_webkit_classes();
 }
 
 }  // namespace

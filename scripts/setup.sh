@@ -2,30 +2,69 @@
 # Installs everything Tenebra needs on a fresh Debian 12 machine (run as root),
 # then configures and builds the project. Safe to run again: it only installs
 # what is missing.
+#   scripts/setup.sh                 the native build in build/
+#   scripts/setup.sh --arch ARCH     a cross build for arm64 or armhf in
+#                                    build-ARCH/, run under qemu-user
+#   scripts/setup.sh --fuzz          the libFuzzer build (clang-14) in build-fuzz/
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(
-  build-essential cmake pkg-config
-  libobjc-12-dev libffi-dev libplist-dev libssl-dev libpng-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  python3
-  nodejs npm chromium
-)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-# nodejs may come from another repository under a name dpkg does not list as "npm".
-if command -v npm >/dev/null 2>&1; then
-  missing=("${missing[@]/npm/}")
-fi
-if [ "${#missing[@]}" -gt 0 ] && [ -n "$(printf '%s' "${missing[@]}")" ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  # shellcheck disable=SC2068
-  apt-get install -y -qq --no-install-recommends ${missing[@]} >/dev/null
-fi
+# install_missing PACKAGE...: apt-get installs those that dpkg does not list.
+install_missing() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ "${#missing[@]}" -gt 0 ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  fi
+}
+
+case "${1:-}" in
+  --arch)
+    arch="${2:?usage: scripts/setup.sh --arch arm64|armhf}"
+    case "$arch" in
+      arm64) triple=aarch64-linux-gnu ;;
+      armhf) triple=arm-linux-gnueabihf ;;
+      *) echo "error: unknown architecture $arch (arm64 or armhf)" >&2; exit 2 ;;
+    esac
+    # The cross compiler searches only its own libobjc, never the multi-arch
+    # package; the other libraries come from the multi-arch archive.
+    if ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
+      dpkg --add-architecture "$arch"
+      apt-get update -qq
+    fi
+    install_missing build-essential cmake pkg-config qemu-user \
+      "g++-$triple" "libobjc-12-dev-$arch-cross" \
+      "libffi-dev:$arch" "libplist-dev:$arch" "libssl-dev:$arch" "libpng-dev:$arch" \
+      "libgtest-dev:$arch" "libgmock-dev:$arch"
+    cmake -S . -B "build-$arch" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_TOOLCHAIN_FILE="cmake/toolchains/$arch.cmake" >/dev/null
+    # TENEBRA_TARGETS="a b" builds only those targets.
+    # shellcheck disable=SC2086
+    cmake --build "build-$arch" -j"$(nproc)" ${TENEBRA_TARGETS:+--target $TENEBRA_TARGETS}
+    exit 0
+    ;;
+  --fuzz)
+    install_missing build-essential cmake pkg-config clang-14 libclang-rt-14-dev \
+      libobjc-12-dev libffi-dev libplist-dev libssl-dev libpng-dev libgtest-dev libgmock-dev
+    CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DTENEBRA_FUZZ=ON >/dev/null
+    cmake --build build-fuzz -j"$(nproc)" --target fuzz_targets
+    exit 0
+    ;;
+  "") ;;
+  *) echo "error: unknown option $1" >&2; exit 2 ;;
+esac
+
+install_missing build-essential cmake pkg-config \
+  libobjc-12-dev libffi-dev libplist-dev libssl-dev libpng-dev \
+  libgtest-dev libgmock-dev libbenchmark-dev \
+  python3 chromium nodejs
+# npm may come from another repository under a name dpkg does not list.
+command -v npm >/dev/null 2>&1 || install_missing npm
 
 if [ -f package.json ]; then
   if [ -f package-lock.json ]; then npm ci --no-audit --no-fund --loglevel=error; else npm install --no-audit --no-fund --loglevel=error; fi

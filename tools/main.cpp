@@ -14,6 +14,10 @@
 // when one of the -e expressions or script statements failed (a prompt
 // session ends with 0), 2 for a usage error or a device root that is no
 // directory.
+//
+//   tenebra mail [--root DIR] [--wkwebview] [--width N] [--png OUT.png] FILE.html
+//
+// renders a mail as the themed app shows it (see tools/mail/mail_command.h).
 #include <unistd.h>
 
 #include <chrono>
@@ -34,13 +38,15 @@
 #include "platform/corefoundation/run_loop.h"
 #include "tools/console/session.h"
 #include "tools/hooks/hook_listing.h"
+#include "tools/mail/mail_command.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: tenebra console [--root DIR] [-e EXPR]... [FILE...]\n"
     "       tenebra hooks [--root DIR]\n"
-    "       tenebra notify [--root DIR] NAME\n";
+    "       tenebra notify [--root DIR] NAME\n"
+    "       tenebra mail [--root DIR] [--wkwebview] [--width N] [--png OUT.png] FILE.html\n";
 
 struct ConsoleInput {
   bool is_expression = false;
@@ -158,6 +164,12 @@ int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "console") == 0) return run_console(argc - 2, argv + 2);
   if (argc >= 2 && std::strcmp(argv[1], "hooks") == 0) return run_hooks(argc - 2, argv + 2);
   if (argc >= 2 && std::strcmp(argv[1], "notify") == 0) return run_notify(argc - 2, argv + 2);
+  if (argc >= 2 && std::strcmp(argv[1], "mail") == 0) {
+    return mail_command::run(
+        argc - 2, argv + 2,
+        [](const std::optional<std::string>& root) { return launch_app(root).has_value(); },
+        std::cout, std::cerr);
+  }
   if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::cout << kUsage;
     return 0;

@@ -5,6 +5,7 @@
 #include "platform/foundation/format.h"
 #include "platform/foundation/foundation_types.h"
 #include "platform/foundation/ns_array.h"
+#include "platform/foundation/ns_attributed_string.h"
 #include "platform/foundation/ns_data.h"
 #include "platform/foundation/ns_dictionary.h"
 #include "platform/foundation/ns_error.h"

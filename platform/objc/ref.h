@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/objc/runtime.h"
+#include "platform/objc/type_encoding.h"
 
 namespace objc {
 
@@ -40,6 +41,14 @@ class Ref {
  private:
   explicit Ref(id object) : object_(object) {}
   id object_ = nil;
+};
+
+// A member held by a Ref is an object member to the runtime: a Ref is laid
+// out as the id it owns, so members by name read and write it as one.
+static_assert(sizeof(Ref) == sizeof(id));
+template <>
+struct Encoding<Ref> {
+  static std::string value() { return "@"; }
 };
 
 }  // namespace objc

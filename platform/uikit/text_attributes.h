@@ -9,6 +9,10 @@ extern "C" {
 extern id NSForegroundColorAttributeName;
 // The colour behind the text ("NSBackgroundColor").
 extern id NSBackgroundColorAttributeName;
+// The font ("NSFont").
+extern id NSFontAttributeName;
+// A link's URL or text ("NSLink").
+extern id NSLinkAttributeName;
 }
 
 namespace ui {

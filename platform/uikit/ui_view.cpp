@@ -217,6 +217,8 @@ void define_view_classes() {
       .member<std::vector<Ref>>("_subviews")
       .member<id>("_superview")
       .member<id>("_viewDelegate")
+      .member<Ref>("_layer")
+      .member<BOOL>("_needsDisplay")
       .class_method("appearance", view_appearance)
       .method("initWithFrame:", view_init_with_frame)
       .method("init", view_init)

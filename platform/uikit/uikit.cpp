@@ -11,6 +11,7 @@
 #include "platform/uikit/ui_view.h"
 #include "platform/uikit/text_attributes.h"
 #include "platform/uikit/ui_view_controller.h"
+#include "platform/uikit/ui_view_display.h"
 
 namespace ui {
 
@@ -19,6 +20,7 @@ void define_uikit_classes() {
   define_color_classes();
   define_appearance_classes();
   define_view_classes();
+  define_view_display();
   define_view_controller_classes();
   define_control_classes();
   define_screen_class();

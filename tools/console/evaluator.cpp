@@ -8,6 +8,7 @@
 #include "platform/foundation/ns_string.h"
 #include "platform/coregraphics/geometry.h"
 #include "platform/foundation/foundation_types.h"
+#include "platform/objc/exported_objects.h"
 #include "platform/objc/message.h"
 #include "tools/console/c_functions.h"
 #include "tools/console/parser.h"
@@ -144,6 +145,7 @@ Value Evaluator::evaluate(const Expression& expression) {
 Value Evaluator::name(const std::string& text) {
   if (const auto found = variables_.find(text); found != variables_.end()) return found->second;
   if (Class cls = objc_getClass(text.c_str()); cls != Nil) return {Boxed::class_object(cls), {}};
+  if (const auto constant = objc::exported_object(text)) return object_value(*constant);
   const bool looks_like_class = !text.empty() && text.front() >= 'A' && text.front() <= 'Z';
   throw EvaluationError(std::string(looks_like_class ? "unknown class \"" : "unknown variable \"") +
                         text + "\"");

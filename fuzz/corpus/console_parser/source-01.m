@@ -1,0 +1,1 @@
+[Obfuscator hashSaltUsingSHA1:@"abc"]

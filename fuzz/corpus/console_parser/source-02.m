@@ -1,0 +1,1 @@
+[@{@"enabled": @NO} writeToFile:@"/var/mobile/Library/Preferences/x.plist" atomically:YES]

@@ -1,0 +1,1 @@
+@[@42, @3.5f, @YES, @(1+), nil, NULL, Nil, @selector(a:b:), "c text", 0x2A]

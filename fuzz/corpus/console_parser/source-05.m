@@ -1,0 +1,1 @@
+[[NSString alloc] initWithFormat:@"%@ %d", @"x", 3]
