@@ -6,6 +6,7 @@
 #include <array>
 
 #include "overrides/host/host_components.h"
+#include "overrides/host/image_view.h"
 #include "overrides/host/label_text.h"
 #include "overrides/host/view_background.h"
 #include "overrides/host/web_views.h"
@@ -80,7 +81,7 @@ const std::array<HookRow, 52>& rows() {
       pending("GOOSideViewItemCell", kInstance, "getIconHighlightedImageForItem:"),
       hook("GRWAppStoreButton", kInstance, "drawRect:", app_store_button_draw_rect,
            saved_app_store_button_draw_rect),
-      pending("UIImageView", kInstance, "setImage:"),
+      hook("UIImageView", kInstance, "setImage:", image_view_set_image, saved_image_view_set_image),
       hook("UILabel", kInstance, "textColor", label_text_color, saved_label_text_color),
       hook("UILabel", kInstance, "attributedText", label_attributed_text,
            saved_label_attributed_text),

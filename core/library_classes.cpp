@@ -4,12 +4,16 @@
 #include "overrides/host/mail_script.h"
 #include "toolkit/color/ui_color_kestrow.h"
 #include "toolkit/text/attributed_string_color.h"
+#include "toolkit/image/ui_color_images.h"
+#include "toolkit/image/ui_image_color.h"
 
 namespace tenebra {
 
 void register_library_classes() {
   toolkit::register_color_category();
   toolkit::register_attributed_string_category();
+  toolkit::register_color_image_category();
+  toolkit::register_image_category();
   obfuscator::register_obfuscator_class();
   register_helper_class();
 }

@@ -1,5 +1,7 @@
 #include "host/screens.h"
 
+#include "host/host_images.h"
+
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/coregraphics/geometry.h"
@@ -89,6 +91,7 @@ Ref make_inbox() {
   if (objc::responds(compose, objc::sel("setTitle:forState:"))) {
     msg<void>(compose, "setTitle:forState:", NSSTR("Compose"), kNormal);
   }
+  add_image_views(root);
   return inbox;
 }
 

@@ -1,6 +1,8 @@
 // The `tenebra` program: the front ends to the app model, one subcommand each.
 //
 //   tenebra console [--root DIR] [-e EXPR]... [FILE...]
+//   tenebra hooks [--root DIR]
+//   tenebra notify [--root DIR] NAME
 //
 // runs Objective-C message expressions inside the host app model: each -e
 // expression and each script file in the order given, or, with neither, the
@@ -25,15 +27,17 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/host_app.h"
 #include "platform/corefoundation/cf_notification_center.h"
+#include "platform/device/device_paths.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/device/device_paths.h"
 #include "platform/corefoundation/run_loop.h"
 #include "tools/console/session.h"
+#include "tools/hooks/hook_listing.h"
 #include "tools/mail/mail_command.h"
 #include "tools/settings/settings_command.h"
 
@@ -41,6 +45,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tenebra console [--root DIR] [-e EXPR]... [FILE...]\n"
+    "       tenebra hooks [--root DIR]\n"
     "       tenebra notify [--root DIR] NAME\n"
     "       tenebra mail [--root DIR] [--wkwebview] [--width N] [--png OUT.png] FILE.html\n"
     "       tenebra settings [--root DIR] [--installed SCHEME...] [COMMAND...]\n";
@@ -121,6 +126,23 @@ int run_console(int argc, char** argv) {
   return session.failed() ? 1 : 0;
 }
 
+int run_hooks(int argc, char** argv) {
+  std::optional<std::string> root;
+  if (argc == 2 && std::strcmp(argv[0], "--root") == 0) {
+    root = argv[1];
+  } else if (argc == 1 && std::string_view(argv[0]).starts_with("--root=")) {
+    root = std::string(argv[0] + std::strlen("--root="));
+  } else if (argc != 0) {
+    std::cerr << kUsage;
+    return 2;
+  }
+  if (!launch_app(root)) return 2;
+  for (const hooks::HookRow& row : hooks::hook_rows()) {
+    std::cout << hooks::format_hook_row(row) << "\n";
+  }
+  return 0;
+}
+
 // Posts the Darwin notification NAME, as the device's notifyutil -p does.
 int run_notify(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[0], "--root") == 0) {
@@ -142,6 +164,7 @@ int run_notify(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "console") == 0) return run_console(argc - 2, argv + 2);
+  if (argc >= 2 && std::strcmp(argv[1], "hooks") == 0) return run_hooks(argc - 2, argv + 2);
   if (argc >= 2 && std::strcmp(argv[1], "notify") == 0) return run_notify(argc - 2, argv + 2);
   if (argc >= 2 && std::strcmp(argv[1], "mail") == 0) {
     return mail_command::run(

@@ -375,4 +375,29 @@ InvocationResult invoke(Class receiver, SEL selector, const std::vector<Boxed>& 
   return invoke(reinterpret_cast<id>(receiver), selector, arguments);
 }
 
+InvocationResult invoke_function(const char* name, void (*function)(), const std::string& types,
+                                 const std::vector<Boxed>& arguments) {
+  const FfiSignature* signature = ffi_signature(types);
+  if (signature == nullptr) {
+    return {std::nullopt, std::string("cannot call ") + name + ": its types \"" + types +
+                              "\" cannot be passed here"};
+  }
+  const std::size_t expected = signature->arguments.size();
+  if (arguments.size() != expected) {
+    return {std::nullopt, std::string(name) + " takes " + std::to_string(expected) +
+                              (expected == 1 ? " argument, given " : " arguments, given ") +
+                              std::to_string(arguments.size())};
+  }
+  Frame frame(*signature);
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const FfiType& type = signature->arguments[i];
+    if (!convert(arguments[i], type, frame.argument(i))) {
+      return {std::nullopt, "argument " + std::to_string(i + 1) + " of " + name + ": cannot pass " +
+                                describe(arguments[i]) + " as " + type_name(type.encoding)};
+    }
+  }
+  ffi_call(const_cast<ffi_cif*>(&signature->cif), function, frame.result(), frame.arguments());
+  return {box_result(signature->result, frame.result()), {}};
+}
+
 }  // namespace objc

@@ -116,4 +116,10 @@ struct InvocationResult {
 InvocationResult invoke(id receiver, SEL selector, const std::vector<Boxed>& arguments);
 InvocationResult invoke(Class receiver, SEL selector, const std::vector<Boxed>& arguments);
 
+// A C function called as a method is invoked: `types` is its type encoding,
+// the result's first, then each argument's ("Q^{CGImage=}" for a function
+// taking an image and answering an unsigned long); `name` serves the errors.
+InvocationResult invoke_function(const char* name, void (*function)(), const std::string& types,
+                                 const std::vector<Boxed>& arguments);
+
 }  // namespace objc

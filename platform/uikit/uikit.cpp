@@ -27,7 +27,9 @@ void define_uikit_classes() {
   define_view_controller_classes();
   define_application_classes();
   define_control_classes();
+  define_screen_class();
   define_image_classes();
+  define_color_drawing();
   define_button_classes();
   define_list_view_classes();
   define_picker_classes();

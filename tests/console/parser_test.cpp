@@ -46,7 +46,7 @@ std::string render(const Expression& e) {
     std::string operator()(const Send& s) const {
       return "[" + render(*s.receiver) + " " + s.selector + render_list(s.arguments) + "]";
     }
-    std::string operator()(const StructMaker& m) const {
+    std::string operator()(const FunctionCall& m) const {
       return m.function + "(" + render_list(m.arguments) + " )";
     }
   };

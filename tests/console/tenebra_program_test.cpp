@@ -125,6 +125,7 @@ TEST_F(TenebraProgram, ReadsPipedStatementsWithoutShowingThePrompt) {
 TEST_F(TenebraProgram, UsageErrorsExitWithTwo) {
   const std::string usage =
       "usage: tenebra console [--root DIR] [-e EXPR]... [FILE...]\n"
+      "       tenebra hooks [--root DIR]\n"
       "       tenebra notify [--root DIR] NAME\n"
       "       tenebra mail [--root DIR] [--wkwebview] [--width N] [--png OUT.png] FILE.html\n"
       "       tenebra settings [--root DIR] [--installed SCHEME...] [COMMAND...]\n";
@@ -138,6 +139,52 @@ TEST_F(TenebraProgram, UsageErrorsExitWithTwo) {
   const Outcome help = run({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out, usage);
+}
+
+// `hooks` lists the 52 rows in order with their states: in the app launched
+// against the staged root the library's rules are installed; against an
+// empty root no library is loaded and none is.
+TEST_F(TenebraProgram, HooksListsEveryRowInOrderWithItsState) {
+  auto rows = [](const std::string& out) {
+    std::vector<std::string> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) {
+      std::istringstream words(line);
+      std::string collapsed, word;
+      while (words >> word) collapsed += (collapsed.empty() ? "" : " ") + word;
+      lines.push_back(collapsed);
+    }
+    return lines;
+  };
+  const Outcome loaded = run({"hooks"});
+  EXPECT_EQ(loaded.status, 0);
+  const auto lines = rows(loaded.out);
+  ASSERT_EQ(lines.size(), 52u);
+  EXPECT_EQ(lines[0].substr(0, 2), "1 ");
+  EXPECT_EQ(lines[31], "32 UIImageView instance setImage: installed");
+  EXPECT_EQ(lines[35], "36 UIView instance setBackgroundColor: installed");
+  std::filesystem::create_directories(directory_ / "empty");
+  const auto bare = rows(run({"hooks", "--root", (directory_ / "empty").string()}).out);
+  ASSERT_EQ(bare.size(), 52u);
+  EXPECT_EQ(bare[31], "32 UIImageView instance setImage: not installed");
+  EXPECT_EQ(run({"hooks", "extra"}).status, 2);
+}
+
+// Images show their size in points and their scale; the platform's C
+// functions are called by name, so an image the app made can be taken as PNG.
+TEST_F(TenebraProgram, ImagesPrintAndThePlatformsCFunctionsAreCalled) {
+  const Outcome o = run({"console", "-e",
+                         "i = [UIColor imageWithColor:[UIColor blackColor] "
+                         "andBounds:CGRectMake(0, 0, 320, 88)]",
+                         "-e", "i", "-e", "CGImageGetWidth([i CGImage])", "-e",
+                         "[UIImage imageWithData:UIImagePNGRepresentation(i)]", "-e",
+                         "UIGraphicsBeginImageContextWithOptions(CGSizeMake(3, 1), NO, 0)", "-e",
+                         "UIRectFill(CGRectMake(0, 0, 1, 1))", "-e",
+                         "UIGraphicsGetImageFromCurrentImageContext()", "-e",
+                         "UIGraphicsEndImageContext()", "-e", "UIRectFill(1)"});
+  EXPECT_EQ(o.out, "<UIImage 320x88 @2x>\n640\n<UIImage 640x176 @1x>\n<UIImage 3x1 @2x>\n");
+  EXPECT_EQ(o.err, "error: argument 1 of UIRectFill: cannot pass an integer as struct CGRect\n");
+  EXPECT_EQ(o.status, 1);
 }
 
 TEST_F(TenebraProgram, ADeviceRootThatIsNoDirectoryIsRefused) {

@@ -10,6 +10,8 @@
 #include "platform/foundation/foundation_types.h"
 #include "platform/objc/exported_objects.h"
 #include "platform/objc/message.h"
+#include "tools/console/c_functions.h"
+#include "tools/console/parser.h"
 
 namespace console {
 namespace {
@@ -49,7 +51,7 @@ Value call(Class receiver, const char* selector, const std::vector<Boxed>& argum
 }
 
 // A struct maker's argument as a double (CGFloat).
-double coordinate(const Value& value, const StructMaker& maker, std::size_t index) {
+double coordinate(const Value& value, const FunctionCall& maker, std::size_t index) {
   const Boxed& box = value.boxed;
   if (const auto* v = box.get<long long>()) return static_cast<double>(*v);
   if (const auto* v = box.get<unsigned long long>()) return static_cast<double>(*v);
@@ -61,7 +63,7 @@ double coordinate(const Value& value, const StructMaker& maker, std::size_t inde
 }
 
 // A struct maker's argument as an NSUInteger.
-unsigned long count(const Value& value, const StructMaker& maker, std::size_t index) {
+unsigned long count(const Value& value, const FunctionCall& maker, std::size_t index) {
   const Boxed& box = value.boxed;
   if (const auto* v = box.get<long long>(); v && *v >= 0) return static_cast<unsigned long>(*v);
   if (const auto* v = box.get<unsigned long long>()) return *v;
@@ -135,7 +137,7 @@ Value Evaluator::evaluate(const Expression& expression) {
     }
     Value operator()(const Name& n) const { return self.name(n.text); }
     Value operator()(const Send& s) const { return self.send(s); }
-    Value operator()(const StructMaker& m) const { return self.struct_maker(m); }
+    Value operator()(const FunctionCall& m) const { return self.function_call(m); }
   };
   return std::visit(Visitor{*this}, expression.node);
 }
@@ -266,7 +268,24 @@ Value Evaluator::dictionary(const DictionaryLiteral& literal) {
   return {Boxed::object(frozen), Ref::adopt(frozen)};
 }
 
-Value Evaluator::struct_maker(const StructMaker& maker) {
+Value Evaluator::c_function_call(const FunctionCall& call) {
+  const CFunction* function = find_c_function(call.function);
+  std::vector<Value> values;
+  std::vector<Boxed> arguments;
+  for (const auto& argument : call.arguments) {
+    values.push_back(evaluate(*argument));
+    arguments.push_back(values.back().boxed);
+  }
+  objc::InvocationResult result =
+      objc::invoke_function(function->name, function->address, function->types, arguments);
+  if (!result) throw EvaluationError(result.error);
+  // The functions the console knows hand back objects they do not give away.
+  if (const id* object = result.value->get<id>()) return object_value(*object);
+  return {std::move(*result.value), {}};
+}
+
+Value Evaluator::function_call(const FunctionCall& maker) {
+  if (!is_struct_maker(maker.function)) return c_function_call(maker);
   std::vector<Value> arguments;
   arguments.reserve(maker.arguments.size());
   for (const auto& argument : maker.arguments) arguments.push_back(evaluate(*argument));

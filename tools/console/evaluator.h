@@ -61,7 +61,8 @@ class Evaluator {
   Value box(const Value& inner);
   Value array(const ArrayLiteral& literal);
   Value dictionary(const DictionaryLiteral& literal);
-  Value struct_maker(const StructMaker& maker);
+  Value function_call(const FunctionCall& call);
+  Value c_function_call(const FunctionCall& call);
 
   std::map<std::string, Value, std::less<>> variables_;
 };

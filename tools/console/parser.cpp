@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "tools/console/c_functions.h"
 #include "tools/console/lexer.h"
 
 namespace console {
@@ -91,7 +92,7 @@ class Parser {
 
   static bool is_reserved(const std::string& name) {
     return name == "YES" || name == "NO" || name == "nil" || name == "Nil" || name == "NULL" ||
-           is_struct_maker(name);
+           is_function_name(name);
   }
 
   template <typename Node>
@@ -164,10 +165,10 @@ class Parser {
     if (text == "YES" || text == "NO") return make(token.position, BoolLiteral{text == "YES"});
     if (text == "nil" || text == "Nil" || text == "NULL") return make(token.position, NilLiteral{});
     if (peek().kind == TokenKind::left_paren) {
-      if (!is_struct_maker(text)) fail(token, "unknown function \"" + text + "\"");
+      if (!is_function_name(text)) fail(token, "unknown function \"" + text + "\"");
       const Token open = take();
       Nesting nesting(*this, open);
-      StructMaker maker{text, {}};
+      FunctionCall maker{text, {}};
       if (peek().kind != TokenKind::right_paren) {
         maker.arguments.push_back(expression());
         while (peek().kind == TokenKind::comma) {
@@ -292,6 +293,10 @@ class Parser {
 };
 
 }  // namespace
+
+bool is_function_name(std::string_view name) {
+  return is_struct_maker(name) || find_c_function(name) != nullptr;
+}
 
 bool is_struct_maker(std::string_view name) {
   return name == "CGRectMake" || name == "CGSizeMake" || name == "CGPointMake" ||

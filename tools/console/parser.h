@@ -23,6 +23,9 @@ ParseResult parse(std::string_view source);
 // The functions that make structs: CGRectMake, CGSizeMake, CGPointMake,
 // NSMakeRange.
 bool is_struct_maker(std::string_view name);
+// Whether the name is a function the console calls: a struct maker or one of
+// the platform's C functions.
+bool is_function_name(std::string_view name);
 
 // Deepest nesting of brackets the parser accepts, so hostile input cannot
 // exhaust the stack.

@@ -3,7 +3,9 @@
 // (`[receiver selector]`, `[receiver key:arg key2:arg2]`), names (variables
 // first, then classes), literals (numbers, C texts, `@"texts"`, boxed values
 // `@42` / `@(expr)`, `@[...]`, `@{...}`, YES/NO/nil/NULL, `@selector(...)`)
-// and the struct makers CGRectMake, CGSizeMake, CGPointMake and NSMakeRange.
+// and calls of functions: the struct makers CGRectMake, CGSizeMake,
+// CGPointMake and NSMakeRange, and the platform's C functions the console
+// knows (c_functions.h).
 // Every node remembers where it starts, so an error can name the column.
 #pragma once
 
@@ -80,8 +82,8 @@ struct Send {
   std::string selector;
   std::vector<ExpressionPtr> arguments;
 };
-// CGRectMake(x, y, w, h) and its kin.
-struct StructMaker {
+// CGRectMake(x, y, w, h) and its kin, or a C function: UIRectFill(r).
+struct FunctionCall {
   std::string function;
   std::vector<ExpressionPtr> arguments;
 };
@@ -89,7 +91,7 @@ struct StructMaker {
 struct Expression {
   using Node = std::variant<IntegerLiteral, FloatLiteral, CTextLiteral, TextLiteral, BoolLiteral,
                             NilLiteral, BoxedLiteral, ArrayLiteral, DictionaryLiteral,
-                            SelectorLiteral, Name, Send, StructMaker>;
+                            SelectorLiteral, Name, Send, FunctionCall>;
   Position position;
   Node node;
 };

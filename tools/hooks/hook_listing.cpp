@@ -1,0 +1,80 @@
+#include "tools/hooks/hook_listing.h"
+
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "core/hook_registry.h"
+#include "platform/objc/runtime.h"
+
+namespace hooks {
+namespace {
+
+// The implementation the class answers with from a method of its own (not
+// an inherited one), or null.
+IMP own_implementation(Class cls, SEL sel) {
+  unsigned int count = 0;
+  Method* methods = class_copyMethodList(cls, &count);
+  IMP found = nullptr;
+  for (unsigned int i = 0; i < count && found == nullptr; ++i) {
+    if (sel_isEqual(method_getName(methods[i]), sel)) found = method_getImplementation(methods[i]);
+  }
+  std::free(methods);
+  return found;
+}
+
+bool inside_library(IMP imp) {
+  Dl_info info{};
+  if (imp == nullptr || dladdr(reinterpret_cast<void*>(imp), &info) == 0 ||
+      info.dli_fname == nullptr) {
+    return false;
+  }
+  return std::string_view(info.dli_fname).ends_with("/Tenebra.dylib");
+}
+
+const char* state_text(HookState state) {
+  switch (state) {
+    case HookState::kInstalled:
+      return "installed";
+    case HookState::kNotInstalled:
+      return "not installed";
+    case HookState::kPending:
+      return "pending";
+    case HookState::kClassAbsent:
+      return "class absent";
+  }
+  return "";
+}
+
+}  // namespace
+
+std::vector<HookRow> hook_rows() {
+  std::vector<HookRow> rows;
+  int number = 0;
+  for (const tenebra::HookRow& entry : tenebra::hook_registry()) {
+    HookRow row{++number, entry.class_name, entry.side == tenebra::Side::kClassMethod,
+                entry.selector, HookState::kPending};
+    Class cls = objc_getClass(entry.class_name);
+    if (cls == Nil) {
+      row.state = HookState::kClassAbsent;
+    } else if (entry.rule != nullptr) {
+      Class target = row.class_side ? object_getClass(reinterpret_cast<id>(cls)) : cls;
+      row.state = inside_library(own_implementation(target, sel_registerName(entry.selector)))
+                      ? HookState::kInstalled
+                      : HookState::kNotInstalled;
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+std::string format_hook_row(const HookRow& row) {
+  char line[256];
+  std::snprintf(line, sizeof line, "%2d  %-34s %-9s %-50s %s", row.number, row.class_name.c_str(),
+                row.class_side ? "class" : "instance", row.selector.c_str(), state_text(row.state));
+  return line;
+}
+
+}  // namespace hooks
