@@ -25,6 +25,7 @@
 #include "platform/webkit/webkit.h"
 #include "tools/support/themed_process.h"
 #include "toolkit/color/color.h"
+#include "toolkit/color/platform_color.h"
 
 namespace tenebra {
 namespace {
@@ -292,9 +293,9 @@ TEST_F(WebViewRules, BothBackgroundsAreBlackButOnlyTheWKWebViewsIsThePalettes) {
     EXPECT_EQ(msg<id>(wk_view, "backgroundColor"), bgColor);
   }
   EXPECT_NE(black, bgColor);
-  EXPECT_EQ(toolkit::color_text(ui::color_value(bgColor)).view(), "#000000");
-  EXPECT_NE(toolkit::color_text(ui::color_value(black)).view(),
-            toolkit::color_text(ui::color_value(bgColor)).view());
+  EXPECT_EQ(toolkit::color_text(*toolkit::color_of(bgColor)).view(), "#000000");
+  EXPECT_NE(toolkit::color_text(*toolkit::color_of(black)).view(),
+            toolkit::color_text(*toolkit::color_of(bgColor)).view());
 
   // With the theme off both answer what they would have: the empty page.
   settings.enabled = 0;
