@@ -15,6 +15,14 @@ bool is_kind_of(id object, Class cls) {
   return cls != Nil && msg<BOOL>(object, is_kind_of_class, cls);
 }
 
+bool class_is_kind_of(Class cls, Class ancestor) {
+  if (ancestor == Nil) return false;
+  for (; cls != Nil; cls = class_getSuperclass(cls)) {
+    if (cls == ancestor) return true;
+  }
+  return false;
+}
+
 id owning_responder(id view) {
   static SEL next_responder = objc::sel("nextResponder");
   static Class view_class = objc_getClass("UIView");
@@ -28,7 +36,8 @@ id owning_responder(id view) {
 id* member_named(id object, const char* name) {
   if (object == nil) return nullptr;
   Ivar ivar = class_getInstanceVariable(object_getClass(object), name);
-  if (ivar == nullptr) return nullptr;
+  const char* type = ivar == nullptr ? nullptr : ivar_getTypeEncoding(ivar);
+  if (type == nullptr || type[0] != '@') return nullptr;
   return reinterpret_cast<id*>(reinterpret_cast<char*>(object) + ivar_getOffset(ivar));
 }
 

@@ -1,6 +1,7 @@
 #include "host/host_app.h"
 
 #include "host/host_classes.h"
+#include "host/screens.h"
 #include "platform/foundation/ns_file_manager.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
@@ -8,26 +9,9 @@
 #include "platform/objc/message.h"
 
 namespace host {
-namespace {
 
 using objc::msg;
 using objc::Ref;
-
-id make(const char* class_name, CGRect frame) {
-  return msg<id>(msg<id>(objc_getClass(class_name), "alloc"), "initWithFrame:", frame);
-}
-
-// Adds a new view of the class to `parent` and gives it a background, as
-// the app's screens do when they are built.
-id add_view(id parent, const char* class_name, CGRect frame, id background) {
-  Class cls = objc_getClass(class_name);
-  Ref view = Ref::adopt(make(cls != Nil ? class_name : "UIView", frame));
-  msg<void>(view, "setBackgroundColor:", background);
-  msg<void>(parent, "addSubview:", view.get());
-  return view;
-}
-
-}  // namespace
 
 HostApp::HostApp(HostOptions options) : options_(std::move(options)) {}
 
@@ -43,30 +27,34 @@ void HostApp::launch() {
   build_first_screen();
 }
 
-// The inbox: a navigation bar, a search bar, the thread list and the
-// floating compose button, each coloured the way the app colours it.
+// The window with the status bar above the inbox.
 void HostApp::build_first_screen() {
-  Class colour = objc_getClass("UIColor");
-  id white = msg<id>(colour, "whiteColor");
-  id surface = msg<id>(colour, "colorWithWhite:alpha:", 0.96, 1.0);
-
-  window_ = Ref::adopt(make("UIWindow", CGRectMake(0, 0, 375, 812)));
-  Ref inbox = Ref::adopt(msg<id>(objc_getClass("ThreadListViewController"), "new"));
-  msg<void>(window_, "setRootViewController:", inbox.get());
-  id root = msg<id>(inbox, "view");
-  msg<void>(root, "setFrame:", CGRectMake(0, 0, 375, 812));
-  msg<void>(root, "setBackgroundColor:", white);
-
-  add_view(root, "GBTNavigationBar", CGRectMake(0, 0, 375, 88), white);
-  add_view(root, "GBTOpenSearchBarGradientView", CGRectMake(0, 88, 375, 56), surface);
-  id list = add_view(root, "UITableView", CGRectMake(0, 144, 375, 600), white);
-  for (int row = 0; row < 3; ++row) {
-    add_view(list, "OGLItemListViewCellBackgroundView", CGRectMake(0, row * 88.0, 375, 88),
-             white);
-  }
-  add_view(root, "MDCFloatingButton", CGRectMake(300, 720, 56, 56),
-           msg<id>(colour, "colorWithRed:green:blue:alpha:", 0.86, 0.27, 0.22, 1.0));
+  window_ = Ref::adopt(msg<id>(msg<id>(objc_getClass("UIWindow"), "alloc"),
+                               "initWithFrame:", CGRectMake(0, 0, 375, 812)));
+  status_bar_ = Ref::adopt(msg<id>(msg<id>(objc_getClass("UIStatusBar"), "alloc"),
+                                   "initWithFrame:", CGRectMake(0, 0, 375, 44)));
+  show_inbox();
   msg<void>(window_, "makeKeyAndVisible");
 }
+
+id HostApp::show(Ref controller) {
+  if (!controller) return nil;
+  ns::AutoreleasePool pool;
+  msg<BOOL>(window_, "endEditing:", YES);
+  msg<void>(window_, "setRootViewController:", controller.get());
+  msg<void>(window_, "addSubview:", status_bar_.get());
+  msg<void>(status_bar_, "requestStyle:", 0L);
+  return controller;
+}
+
+id HostApp::show_inbox() { return show(make_inbox()); }
+id HostApp::show_thread(const std::string& subject) { return show(make_thread(subject)); }
+id HostApp::show_compose() {
+  id compose = show(make_compose());
+  msg<BOOL>(msg<id>(compose, "bodyView"), "becomeFirstResponder");
+  return compose;
+}
+id HostApp::show_date_picker() { return show(make_date_picker()); }
+id HostApp::open_link(const std::string& url) { return show(make_link(url)); }
 
 }  // namespace host

@@ -33,15 +33,31 @@ class HostApp {
   void launch();
 
   const std::vector<LoadedTweak>& tweaks() const { return tweaks_; }
-  // The key window, whose root view controller shows the inbox.
+  // The key window, whose root view controller shows the current screen.
   id window() const { return window_; }
+  // The status bar along the top of the window, above every screen.
+  id status_bar() const { return status_bar_; }
+
+  // Shows a screen as the window's root, as the app's navigation does; the
+  // previous screen's keyboard goes down. Each answers the screen's
+  // controller.
+  id show_inbox();
+  id show_thread(const std::string& subject);
+  // The compose screen's body takes the keyboard.
+  id show_compose();
+  id show_date_picker();
+  // The in-app Safari view for a link; nil, and the screen unchanged, for a
+  // text that is no web address.
+  id open_link(const std::string& url);
 
  private:
   void build_first_screen();
+  id show(objc::Ref controller);
 
   HostOptions options_;
   std::vector<LoadedTweak> tweaks_;
   objc::Ref window_;
+  objc::Ref status_bar_;
   bool launched_ = false;
 };
 

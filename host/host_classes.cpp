@@ -1,10 +1,11 @@
 #include "host/host_classes.h"
 
+#include <map>
 #include <string>
 
+#include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/coregraphics/geometry.h"
 #include "platform/objc/class_definition.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
@@ -48,31 +49,44 @@ objc::ClassDefinition with_properties(const char* name, const char* superclass,
   return definition;
 }
 
-// MDCFloatingButton keeps one background colour per control state.
-id floating_button_background_for_state(id self, SEL, unsigned long) {
-  return msg<id>(self, "backgroundColor");
+// MDCFloatingButton keeps a background colour per control state and shows
+// the one of its current state. Its plain background colour is the normal
+// state's; every change of a colour or of the state puts the colour of the
+// state on the view, through UIView's setter.
+const objc::Member<std::map<unsigned long, Ref>> kStateBackgrounds{"MDCFloatingButton",
+                                                                   "_backgroundColors"};
+
+Class floating_button() { return objc_getClass("MDCFloatingButton"); }
+
+void floating_button_update_background(id self) {
+  id color = msg<id>(self, "backgroundColorForState:", msg<unsigned long>(self, "state"));
+  objc::msg_super<void>(self, floating_button(), objc::sel("setBackgroundColor:"), color);
+}
+id floating_button_background_for_state(id self, SEL, unsigned long state) {
+  const auto& colors = kStateBackgrounds.of(self);
+  auto it = colors.find(state);
+  if (it == colors.end()) it = colors.find(0);
+  return it == colors.end() ? nil : it->second.get();
+}
+void floating_button_set_background_for_state(id self, SEL, id color, unsigned long state) {
+  kStateBackgrounds.of(self)[state] = Ref::retain(color);
+  floating_button_update_background(self);
+}
+void floating_button_set_background(id self, SEL, id color) {
+  msg<void>(self, "setBackgroundColor:forState:", color, 0UL);
+}
+void floating_button_set_state_flag(id self, SEL cmd, BOOL value) {
+  objc::msg_super<void>(self, floating_button(), cmd, value);
+  floating_button_update_background(self);
 }
 
-// UIStatusBarNewUIStyleAttributes: the status bar's colours for one request.
-id style_attributes_init(id self, SEL, id request, id background, id foreground) {
-  static const objc::Member<Ref> request_member{"UIStatusBarNewUIStyleAttributes", "_request"};
-  request_member.of(self) = Ref::retain(request);
-  msg<void>(self, "setBackgroundColor:", background);
-  msg<void>(self, "setForegroundColor:", foreground);
-  return self;
+// ThreadSubjectView shows the thread's subject in its text view, which fills
+// it.
+void thread_subject_layout_subviews(id self, SEL) {
+  msg<void>(msg<id>(self, "subjectTextView"), "setFrame:", msg<CGRect>(self, "bounds"));
 }
 
-BOOL render_config_light_keyboard(id self, SEL) {
-  static const objc::Member<BOOL> light{"UIKBRenderConfig", "_lightKeyboard"};
-  return light.of(self);
-}
-
-id date_picker_title_label(id self, SEL) {
-  static const objc::Member<Ref> label{"UIDatePickerContentView", "_titleLabel"};
-  Ref& stored = label.of(self);
-  if (!stored) stored = Ref::adopt(msg<id>(objc_getClass("UILabel"), "new"));
-  return stored;
-}
+Class shape_layer_class(id, SEL) { return objc_getClass("CAShapeLayer"); }
 
 }  // namespace
 
@@ -88,10 +102,9 @@ void define_host_classes(const std::set<std::string>& omitted) {
   for (const char* name :
        {"GOOSideViewLegacyContentView", "SDPSideViewContentView", "MDCFlexibleHeaderView",
         "ASMHeaderView", "GOODialogView", "GOOSideViewBackgroundContainerView",
-        "GOOSideViewCarouselView", "SearchZeroStateView", "SearchErrorView",
-        "MessageWarningView", "EmptyView", "ZeroStateView", "ComposeViewHeader",
-        "GBTOpenSearchBarGradientView", "OGLItemListViewCellBackgroundView",
-        "GBTKeyboardPromoView"}) {
+        "GOOSideViewCarouselView", "SearchZeroStateView", "SearchErrorView", "MessageWarningView",
+        "EmptyView", "ZeroStateView", "ComposeViewHeader", "GBTOpenSearchBarGradientView",
+        "OGLItemListViewCellBackgroundView", "GBTKeyboardPromoView"}) {
     plain(name, "UIView");
   }
   plain("ThreadViewController", "UIViewController");
@@ -99,7 +112,12 @@ void define_host_classes(const std::set<std::string>& omitted) {
   plain("GOOMultilineTextField", "UITextView");
   plain("GBTTextField", "UITextField");
   plain("ExpandableTextField", "UITextField");
-  plain("GRWAppStoreButton", "UIButton");
+  // The app-store button draws itself over a shape layer.
+  if (wanted("GRWAppStoreButton")) {
+    objc::ClassDefinition("GRWAppStoreButton", objc_getClass("UIButton"))
+        .class_method("layerClass", shape_layer_class)
+        .finish();
+  }
 
   if (wanted("GBTNavigationBar")) {
     with_properties("GBTNavigationBar", "UINavigationBar", {"customBarTintColor"}).finish();
@@ -113,51 +131,28 @@ void define_host_classes(const std::set<std::string>& omitted) {
   if (wanted("GBTRoundedCornerView")) {
     with_properties("GBTRoundedCornerView", "UIView", {"fillColor"}).finish();
   }
+  if (wanted("ComposeViewController")) {
+    with_properties("ComposeViewController", "UIViewController", {"bodyView"}).finish();
+  }
   if (wanted("ThreadSubjectView")) {
-    with_properties("ThreadSubjectView", "UIView", {"subjectTextView"}).finish();
+    with_properties("ThreadSubjectView", "UIView", {"subjectTextView"})
+        .method("layoutSubviews", thread_subject_layout_subviews)
+        .finish();
   }
   if (wanted("MDCFloatingButton")) {
     objc::ClassDefinition("MDCFloatingButton", objc_getClass("UIButton"))
+        .member<std::map<unsigned long, Ref>>("_backgroundColors")
         .method("backgroundColorForState:", floating_button_background_for_state)
+        .method("setBackgroundColor:forState:", floating_button_set_background_for_state)
+        .method("setBackgroundColor:", floating_button_set_background)
+        .method("setHighlighted:", floating_button_set_state_flag)
+        .method("setEnabled:", floating_button_set_state_flag)
+        .method("setSelected:", floating_button_set_state_flag)
         .finish();
   }
   if (wanted("GOOSideViewItemCell")) plain("GOOSideViewItemCell", "UITableViewCell");
 
-  // The platform's private classes the theme names.
-  plain("_UIStatusBarImageView", "UIImageView");
-  plain("_UIStatusBarStringView", "UILabel");
-  if (wanted("_UIStatusBarSignalView")) {
-    with_properties("_UIStatusBarSignalView", "UIView", {"activeColor", "inactiveColor"}).finish();
-  }
-  if (wanted("UIStatusBarNewUIStyleAttributes")) {
-    with_properties("UIStatusBarNewUIStyleAttributes", "NSObject",
-                    {"backgroundColor", "foregroundColor"})
-        .member<Ref>("_request")
-        .method("initWithRequest:backgroundColor:foregroundColor:", style_attributes_init)
-        .finish();
-  }
-  if (wanted("UITableViewCellSelectedBackground")) {
-    with_properties("UITableViewCellSelectedBackground", "UIView", {"selectionTintColor"})
-        .finish();
-  }
-  if (wanted("UIDatePickerContentView")) {
-    objc::ClassDefinition("UIDatePickerContentView", objc_getClass("UIView"))
-        .member<Ref>("_titleLabel")
-        .method("titleLabel", date_picker_title_label)
-        .finish();
-  }
-  if (wanted("UIPickerTableViewTitledCell")) {
-    with_properties("UIPickerTableViewTitledCell", "UITableViewCell", {"attributedTitle"})
-        .finish();
-  }
-  if (wanted("UIKBRenderConfig")) {
-    objc::ClassDefinition("UIKBRenderConfig", objc_getClass("NSObject"))
-        .member<BOOL>("_lightKeyboard")
-        .method("lightKeyboard", render_config_light_keyboard)
-        .finish();
-  }
-  plain("DevicePINKeypad", "UIView");
-  plain("UIKeyboardDockView", "UIView");
+  // The platform's private image class that the theme names.
   plain("_UIResizableImage", "UIImage");
 }
 

@@ -5,7 +5,9 @@
 #include "platform/foundation/ns_exception.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
+#include "platform/preferences/preferences.h"
 #include "platform/quartzcore/ca_layer.h"
+#include "platform/safariservices/sf_safari_view_controller.h"
 #include "platform/uikit/uikit.h"
 #include "platform/webkit/webkit.h"
 
@@ -19,6 +21,8 @@ __attribute__((constructor(101))) void define_platform_classes() {
   ca::define_layer_classes();
   ui::define_uikit_classes();
   webkit::define_webkit_classes();
+  ps::define_preferences_classes();
+  sf::define_safari_classes();
 }
 
 }  // namespace

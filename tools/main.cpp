@@ -35,13 +35,15 @@
 #include "platform/corefoundation/run_loop.h"
 #include "tools/console/session.h"
 #include "tools/mail/mail_command.h"
+#include "tools/settings/settings_command.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: tenebra console [--root DIR] [-e EXPR]... [FILE...]\n"
     "       tenebra notify [--root DIR] NAME\n"
-    "       tenebra mail [--root DIR] [--wkwebview] [--width N] [--png OUT.png] FILE.html\n";
+    "       tenebra mail [--root DIR] [--wkwebview] [--width N] [--png OUT.png] FILE.html\n"
+    "       tenebra settings [--root DIR] [--installed SCHEME...] [COMMAND...]\n";
 
 struct ConsoleInput {
   bool is_expression = false;
@@ -146,6 +148,9 @@ int main(int argc, char** argv) {
         argc - 2, argv + 2,
         [](const std::optional<std::string>& root) { return launch_app(root).has_value(); },
         std::cout, std::cerr);
+  }
+  if (argc >= 2 && std::strcmp(argv[1], "settings") == 0) {
+    return tools::run_settings(argc - 2, argv + 2, std::cout, std::cerr);
   }
   if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::cout << kUsage;

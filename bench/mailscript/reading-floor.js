@@ -24,11 +24,11 @@
         // A sheet from another origin can't be read.
       }
     }
-    var all = document.querySelectorAll('[style],[bgcolor],font[color],body[text]');
+    var all = document.querySelectorAll('[style],[bgcolor],[bordercolor],font[color],hr[color],body[text]');
     for (i = 0; i < all.length; i++) {
       var el = all[i];
       read += (el.getAttribute('style') || '').length + (el.getAttribute('bgcolor') || '').length +
-        (el.getAttribute('color') || '').length;
+        (el.getAttribute('bordercolor') || '').length + (el.getAttribute('color') || '').length;
     }
     // Kept where the page can see it, so that no engine optimizes the reads away.
     window.readingFloor = read;

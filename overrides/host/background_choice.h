@@ -1,12 +1,15 @@
 // Which background colour a view receives. The decision is pure: it sees the
 // view through a small interface (its class name, its owner's class name,
-// its identifier and the class tests) and the colour text of the incoming
-// colour, and names the colour to pass on. The rule in view_background.cpp
-// gathers those facts from the runtime and applies the decision.
+// its identifier, the class tests and the colour text of the incoming
+// colour) and names the colour to pass on. It asks for each fact only when
+// its step is reached, so a call the gate or the "FLEX" test settles reads
+// nothing else. The rule in view_background.cpp gathers those facts from the
+// runtime and applies the decision.
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -91,6 +94,28 @@ inline constexpr std::array<ColorTextRow, 28> kBackgroundColorTexts = {{
     {"#E6F200", Background::kRed},        {"#F2E600", Background::kIncomingDarkenedThrice},
 }};
 
+// Every row's text is "#" and six digits, and each is compared as one
+// number made of its seven characters.
+inline constexpr std::size_t kColorTextLength = 7;
+constexpr std::uint64_t packed_color_text(std::string_view text) {
+  std::uint64_t packed = 0;
+  for (const char c : text) packed = packed << 8 | static_cast<unsigned char>(c);
+  return packed;
+}
+inline constexpr auto kPackedColorTexts = [] {
+  std::array<std::uint64_t, kBackgroundColorTexts.size()> packed{};
+  for (std::size_t row = 0; row < packed.size(); ++row) {
+    packed[row] = packed_color_text(kBackgroundColorTexts[row].text);
+  }
+  return packed;
+}();
+static_assert([] {
+  for (const auto& row : kBackgroundColorTexts) {
+    if (row.text.size() != kColorTextLength) return false;
+  }
+  return true;
+}());
+
 // Accessibility identifiers the decision asks about.
 enum class Identifier { kSidePanel, kSpeedDial };
 
@@ -100,10 +125,11 @@ enum class Identifier { kSidePanel, kSpeedDial };
 //   bool has_identifier(Identifier)   its identifier is "GOOSidePanelAccessibilityIdentifier"
 //                                     (kSidePanel) or "SpeedDialTableView" (kSpeedDial)
 //   bool is_kind_of(std::size_t i)    the class test of kBackgroundClasses[i]
-// `text` is the incoming color's color text, absent for an absent color.
+//   const toolkit::ColorText* color_text()
+//                                     the incoming color's color text, null
+//                                     for an absent color or one with none
 template <typename View>
-BackgroundDecision choose_background(const View& view, const toolkit::ColorText* text,
-                                     bool enabled) {
+BackgroundDecision choose_background(const View& view, bool enabled) {
   if (!enabled) return {};
 
   const auto names_flex = [](const char* name) {
@@ -122,9 +148,11 @@ BackgroundDecision choose_background(const View& view, const toolkit::ColorText*
     return {row.color, (row.flags & kClearAlpha) != 0};
   }
 
-  if (text != nullptr) {
-    for (const auto& row : kBackgroundColorTexts) {
-      if (text->view() == row.text) return {row.color};
+  if (const toolkit::ColorText* text = view.color_text();
+      text != nullptr && text->view().size() == kColorTextLength) {
+    const std::uint64_t packed = packed_color_text(text->view());
+    for (std::size_t row = 0; row < kPackedColorTexts.size(); ++row) {
+      if (packed == kPackedColorTexts[row]) return {kBackgroundColorTexts[row].color};
     }
   }
   return {};

@@ -16,6 +16,9 @@ void define_foundation_classes() {
   define_error_classes();
   define_scanner_classes();
   define_file_classes();
+  define_bundle_loading();
+  define_url_classes();
+  define_character_set_classes();
 }
 
 }  // namespace ns

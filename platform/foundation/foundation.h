@@ -4,8 +4,11 @@
 
 #include "platform/foundation/format.h"
 #include "platform/foundation/foundation_types.h"
+#include "platform/foundation/key_value_coding.h"
 #include "platform/foundation/ns_array.h"
 #include "platform/foundation/ns_attributed_string.h"
+#include "platform/foundation/ns_bundle_loading.h"
+#include "platform/foundation/ns_character_set.h"
 #include "platform/foundation/ns_data.h"
 #include "platform/foundation/ns_dictionary.h"
 #include "platform/foundation/ns_error.h"
@@ -17,6 +20,7 @@
 #include "platform/foundation/ns_scanner.h"
 #include "platform/foundation/ns_set.h"
 #include "platform/foundation/ns_string.h"
+#include "platform/foundation/ns_url.h"
 #include "platform/foundation/property_list.h"
 #include "platform/foundation/string_encoding.h"
 

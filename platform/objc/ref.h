@@ -3,6 +3,7 @@
 // result of alloc, new, copy); `retain` takes a new one.
 #pragma once
 
+#include <string>
 #include <utility>
 
 #include "platform/objc/runtime.h"

@@ -18,6 +18,8 @@ const objc::Member<Ref> kContentView{"UITableViewCell", "_contentView"};
 const objc::Member<Ref> kReuseIdentifier{"UITableViewCell", "_reuseIdentifier"};
 const objc::Member<Ref> kSelectedBackgroundView{"UITableViewCell", "_selectedBackgroundView"};
 const objc::Member<BOOL> kCellSelected{"UITableViewCell", "_selected"};
+const objc::Member<Ref> kDefaultSelectedBackground{"UITableViewCell", "_defaultSelectedBackground"};
+const objc::Member<Ref> kSelectionTint{"UITableViewCellSelectedBackground", "_selectionTintColor"};
 
 CGPoint content_offset(id self, SEL) { return kContentOffset.of(self); }
 void set_content_offset(id self, SEL, CGPoint offset) { kContentOffset.of(self) = offset; }
@@ -33,8 +35,8 @@ id cell_init_with_style(id self, SEL, long, id reuse_identifier) {
 id cell_content_view(id self, SEL) {
   Ref& content = kContentView.of(self);
   if (!content) {
-    content = Ref::adopt(msg<id>(msg<id>(objc_getClass("UIView"), "alloc"), "initWithFrame:",
-                                 msg<CGRect>(self, "bounds")));
+    content = Ref::adopt(msg<id>(msg<id>(objc_getClass("UIView"), "alloc"),
+                                 "initWithFrame:", msg<CGRect>(self, "bounds")));
     msg<void>(self, "addSubview:", content.get());
   }
   return content;
@@ -45,7 +47,34 @@ void cell_set_selected_background_view(id self, SEL, id view) {
   kSelectedBackgroundView.of(self) = Ref::retain(view);
 }
 BOOL cell_is_selected(id self, SEL) { return kCellSelected.of(self); }
-void cell_set_selected(id self, SEL, BOOL selected) { kCellSelected.of(self) = selected; }
+// UIKit's selection grey, #D9D9D9.
+id default_selection_tint() {
+  return msg<id>(objc_getClass("UIColor"), "colorWithRed:green:blue:alpha:", 217.0 / 255,
+                 217.0 / 255, 217.0 / 255, 1.0);
+}
+// The app's selected background view, else UIKit's own, made at the first
+// selection with the selection tint.
+id selection_view(id cell) {
+  if (id own = kSelectedBackgroundView.of(cell)) return own;
+  Ref& fallback = kDefaultSelectedBackground.of(cell);
+  if (!fallback) {
+    fallback = Ref::adopt(msg<id>(objc_getClass("UITableViewCellSelectedBackground"), "new"));
+    msg<void>(fallback, "setSelectionTintColor:", default_selection_tint());
+  }
+  return fallback;
+}
+void cell_set_selected(id self, SEL, BOOL selected) {
+  kCellSelected.of(self) = selected;
+  id background = selection_view(self);
+  if (!selected) {
+    msg<void>(background, "removeFromSuperview");
+    return;
+  }
+  msg<void>(background, "setFrame:", msg<CGRect>(self, "bounds"));
+  msg<void>(self, "addSubview:", background);
+}
+id selection_tint(id self, SEL) { return kSelectionTint.of(self); }
+void set_selection_tint(id self, SEL, id color) { kSelectionTint.of(self) = Ref::retain(color); }
 
 }  // namespace
 
@@ -64,6 +93,7 @@ void define_list_view_classes() {
       .member<Ref>("_reuseIdentifier")
       .member<Ref>("_selectedBackgroundView")
       .member<BOOL>("_selected")
+      .member<Ref>("_defaultSelectedBackground")
       .method("initWithStyle:reuseIdentifier:", cell_init_with_style)
       .method("contentView", cell_content_view)
       .method("reuseIdentifier", cell_reuse_identifier)
@@ -72,7 +102,11 @@ void define_list_view_classes() {
       .method("isSelected", cell_is_selected)
       .method("setSelected:", cell_set_selected)
       .finish();
-  objc::ClassDefinition("UIPickerView", objc_getClass("UIView")).finish();
+  objc::ClassDefinition("UITableViewCellSelectedBackground", objc_getClass("UIView"))
+      .member<Ref>("_selectionTintColor")
+      .method("selectionTintColor", selection_tint)
+      .method("setSelectionTintColor:", set_selection_tint)
+      .finish();
 }
 
 }  // namespace ui

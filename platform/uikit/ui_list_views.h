@@ -1,7 +1,9 @@
 // The views that show lists of rows: UIScrollView, UITableView with its
-// UITableViewCell, and UIPickerView. The model keeps what the host app's
-// screens and the theme touch: cells with a content view and a selected
-// background view, and the table's plain structure.
+// UITableViewCell. The model keeps what the host app's screens and the theme
+// touch: cells with a content view and a selected background view, and the
+// table's plain structure. A selected cell without a selected background
+// view of the app's shows UIKit's own, a UITableViewCellSelectedBackground
+// filled with the selection tint.
 #pragma once
 
 namespace ui {

@@ -9,6 +9,7 @@
 #include "platform/coregraphics/geometry.h"
 #include "platform/objc/exception.h"
 #include "platform/uikit/ui_appearance.h"
+#include "platform/uikit/ui_layout_pass.h"
 
 namespace ui {
 namespace {
@@ -47,6 +48,11 @@ Class window_class() {
 
 id responder_next(id, SEL) { return nil; }
 
+void mark_needs_layout(id view) {
+  kNeedsLayout.of(view) = YES;
+  request_layout_pass();
+}
+
 id view_init_with_frame(id self, SEL, CGRect frame) {
   self = objc::msg_super<id>(self, view_class(), objc::sel("init"));
   if (self == nil) return nil;
@@ -65,7 +71,7 @@ void view_dealloc(id self, SEL) {
 
 CGRect view_frame(id self, SEL) { return kFrame.of(self); }
 void view_set_frame(id self, SEL, CGRect frame) {
-  if (frame.size != kFrame.of(self).size) kNeedsLayout.of(self) = YES;
+  if (frame.size != kFrame.of(self).size) mark_needs_layout(self);
   kFrame.of(self) = frame;
 }
 CGRect view_bounds(id self, SEL) { return {{0.0, 0.0}, kFrame.of(self).size}; }
@@ -133,7 +139,7 @@ void view_add_subview(id self, SEL, id view) {
   detach(view);
   kSuperview.of(view) = self;
   kSubviews.of(self).push_back(std::move(kept));
-  kNeedsLayout.of(self) = YES;
+  mark_needs_layout(self);
 }
 
 void view_remove_from_superview(id self, SEL) { detach(self); }
@@ -150,7 +156,7 @@ id view_window(id self, SEL) {
 }
 
 void view_layout_subviews(id, SEL) {}
-void view_set_needs_layout(id self, SEL) { kNeedsLayout.of(self) = YES; }
+void view_set_needs_layout(id self, SEL) { mark_needs_layout(self); }
 // Lays out the view when it needs it, then its subtree, parents first.
 void view_layout_if_needed(id self, SEL) {
   if (kNeedsLayout.of(self)) {
@@ -195,6 +201,7 @@ void window_set_root_view_controller(id self, SEL, id controller) {
 void window_make_key_and_visible(id self, SEL) {
   msg<void>(self, "setHidden:", NO);
   the_key_window = self;
+  request_layout_pass();
 }
 BOOL window_is_key_window(id self, SEL) { return the_key_window == self; }
 id window_window(id self, SEL) { return self; }

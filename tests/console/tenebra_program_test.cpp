@@ -126,7 +126,8 @@ TEST_F(TenebraProgram, UsageErrorsExitWithTwo) {
   const std::string usage =
       "usage: tenebra console [--root DIR] [-e EXPR]... [FILE...]\n"
       "       tenebra notify [--root DIR] NAME\n"
-      "       tenebra mail [--root DIR] [--wkwebview] [--width N] [--png OUT.png] FILE.html\n";
+      "       tenebra mail [--root DIR] [--wkwebview] [--width N] [--png OUT.png] FILE.html\n"
+      "       tenebra settings [--root DIR] [--installed SCHEME...] [COMMAND...]\n";
   for (const auto& arguments : std::vector<std::vector<std::string>>{
            {}, {"consol"}, {"console", "-e"}, {"console", "--root"}, {"console", "-x"}}) {
     const Outcome o = run(arguments);

@@ -2,6 +2,8 @@
 // filter and the mail-content script where the library looks for it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -36,8 +38,9 @@ class PackageLayout : public ::testing::Test {
 
 TEST_F(PackageLayout, TheMailScriptIsTheBundlesResourceAndMatchesTheTree) {
   ns::AutoreleasePool pool;
-  id bundle = msg<id>(objc_getClass("NSBundle"), "bundleWithPath:",
-                      ns::string("/Library/MobileSubstrate/DynamicLibraries/com.kestrow.tenebra.bundle"));
+  id bundle =
+      msg<id>(objc_getClass("NSBundle"), "bundleWithPath:",
+              ns::string("/Library/MobileSubstrate/DynamicLibraries/com.kestrow.tenebra.bundle"));
   ASSERT_NE(bundle, nil);
   id path = msg<id>(bundle, "pathForResource:ofType:", ns::string("tenebra.min"), ns::string("js"));
   ASSERT_NE(path, nil);
@@ -48,9 +51,89 @@ TEST_F(PackageLayout, TheMailScriptIsTheBundlesResourceAndMatchesTheTree) {
 
 TEST_F(PackageLayout, TheLibraryAndItsFilterLieInTheTweakFolder) {
   for (const char* name : {"Tenebra.dylib", "Tenebra.plist"}) {
-    std::ifstream file(device::resolve(std::string("/Library/MobileSubstrate/DynamicLibraries/") + name));
+    std::ifstream file(
+        device::resolve(std::string("/Library/MobileSubstrate/DynamicLibraries/") + name));
     EXPECT_TRUE(file.good()) << name;
   }
 }
+
+}  // namespace
+
+namespace {
+
+TEST_F(PackageLayout, ThePaneIsABundleThatPreferenceLoaderNames) {
+  ns::AutoreleasePool pool;
+  id entry =
+      msg<id>(msg<id>(objc_getClass("NSDictionary"), "dictionaryWithContentsOfFile:",
+                      ns::string("/Library/PreferenceLoader/Preferences/tenebrasettings.plist")),
+              "objectForKey:", ns::string("entry"));
+  EXPECT_EQ(ns::utf8(msg<id>(entry, "objectForKey:", ns::string("bundle"))), "tenebrasettings");
+  id bundle =
+      msg<id>(objc_getClass("NSBundle"),
+              "bundleWithPath:", ns::string("/Library/PreferenceBundles/tenebrasettings.bundle"));
+  ASSERT_NE(bundle, nil);
+  EXPECT_EQ(
+      ns::utf8(msg<id>(bundle, "objectForInfoDictionaryKey:", ns::string("NSPrincipalClass"))),
+      "TNBRootListController");
+  EXPECT_NE(msg<id>(bundle, "executablePath"), nil);
+  for (const char* resource : {"Root", "my_tweaks"}) {
+    EXPECT_NE(msg<id>(bundle, "pathForResource:ofType:", ns::string(resource), ns::string("plist")),
+              nil)
+        << resource;
+  }
+  // The device's own folders are there too, so that a first write succeeds.
+  EXPECT_TRUE(std::filesystem::is_directory(device::resolve("/var/mobile/Library/Preferences")));
+}
+
+#ifdef TENEBRA_DEB
+// What the command prints, and its exit status.
+std::pair<std::string, int> command_output(const std::string& command) {
+  std::string output;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return {"", -1};
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    output.append(buffer, n);
+  return {output, ::pclose(pipe)};
+}
+
+TEST(DebianPackage, HoldsTheDeviceLayoutAndItsControlFields) {
+  const auto [listing, listed] = command_output("dpkg-deb --contents '" TENEBRA_DEB "'");
+  ASSERT_EQ(listed, 0);
+  for (const char* path : {
+           "./Library/MobileSubstrate/DynamicLibraries/Tenebra.dylib",
+           "./Library/MobileSubstrate/DynamicLibraries/Tenebra.plist",
+           "./Library/MobileSubstrate/DynamicLibraries/com.kestrow.tenebra.bundle/tenebra.min.js",
+           "./Library/PreferenceBundles/tenebrasettings.bundle/tenebrasettings",
+           "./Library/PreferenceBundles/tenebrasettings.bundle/Info.plist",
+           "./Library/PreferenceBundles/tenebrasettings.bundle/Root.plist",
+           "./Library/PreferenceBundles/tenebrasettings.bundle/my_tweaks.plist",
+           "./Library/PreferenceLoader/Preferences/tenebrasettings.plist",
+       }) {
+    EXPECT_NE(listing.find(std::string(path) + "\n"), std::string::npos) << path;
+  }
+  // Every file belongs to root, and nothing lies outside /Library: the
+  // user's folders are the device's, never the package's.
+  std::istringstream lines(listing);
+  for (std::string line; std::getline(lines, line);) {
+    EXPECT_NE(line.find(" root/root "), std::string::npos) << line;
+    EXPECT_TRUE(line.ends_with(" ./") || line.find(" ./Library/") != std::string::npos) << line;
+  }
+
+  const std::pair<const char*, const char*> fields[] = {
+      {"Package", "com.kestrow.tenebra"},
+      {"Architecture", "iphoneos-arm"},
+      {"Depends", "mobilesubstrate, preferenceloader"},
+  };
+  for (const auto& [field, value] : fields) {
+    const auto [text, status] =
+        command_output(std::string("dpkg-deb --field '" TENEBRA_DEB "' ") + field);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(text, std::string(value) + "\n") << field;
+  }
+  const auto [version, status] = command_output("dpkg-deb --field '" TENEBRA_DEB "' Version");
+  EXPECT_FALSE(version.empty());
+}
+#endif
 
 }  // namespace

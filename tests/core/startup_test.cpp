@@ -3,10 +3,9 @@
 // it from another process. Every case runs in a fresh child process, since
 // the library is loaded once per process and never unloaded.
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
@@ -22,6 +21,7 @@
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/foundation/property_list.h"
+#include "platform/objc/class_definition.h"
 #include "platform/coregraphics/geometry.h"
 #include "platform/objc/message.h"
 #include "platform/corefoundation/run_loop.h"
@@ -68,13 +68,13 @@ void install_tweak(const char* name = "Tenebra", const char* filter = TENEBRA_FI
 // given as red, green and blue 1.0, on it inside the inbox's tree.
 id background_after_white(const host::HostApp& app) {
   id root = msg<id>(msg<id>(app.window(), "rootViewController"), "view");
-  id view = msg<id>(msg<id>(objc_getClass("UIView"), "alloc"), "initWithFrame:",
-                    CGRectMake(0, 0, 10, 10));
+  id view = msg<id>(msg<id>(objc_getClass("UIView"), "alloc"),
+                    "initWithFrame:", CGRectMake(0, 0, 10, 10));
   msg<void>(root, "addSubview:", view);
   msg<void>(view, "release");
-  msg<void>(view, "setBackgroundColor:",
-            msg<id>(objc_getClass("UIColor"), "colorWithRed:green:blue:alpha:", 1.0, 1.0, 1.0,
-                    1.0));
+  msg<void>(
+      view, "setBackgroundColor:",
+      msg<id>(objc_getClass("UIColor"), "colorWithRed:green:blue:alpha:", 1.0, 1.0, 1.0, 1.0));
   return msg<id>(view, "backgroundColor");
 }
 
@@ -102,67 +102,65 @@ class Startup : public ::testing::Test {
 };
 
 TEST_F(Startup, WhiteViewTurnsBlackInTheThemedApp) {
-  EXPECT_EXIT(
-      in_child([] {
-        device::TemporaryRoot root;
-        ns::AutoreleasePool pool;
-        install_tweak();
-        host::HostApp app;
-        app.launch();
-        require(app.tweaks().size() == 1 && app.tweaks()[0].handle != nullptr, "loaded");
-        id background = background_after_white(app);
-        require(background == exported_colour("bgColor"), "the view gets bgColor");
-        require(colour_text(background) == "#000000", "bgColor is black");
-      }),
-      ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(in_child([] {
+                device::TemporaryRoot root;
+                ns::AutoreleasePool pool;
+                install_tweak();
+                host::HostApp app;
+                app.launch();
+                require(app.tweaks().size() == 1 && app.tweaks()[0].handle != nullptr, "loaded");
+                id background = background_after_white(app);
+                require(background == exported_colour("bgColor"), "the view gets bgColor");
+                require(colour_text(background) == "#000000", "bgColor is black");
+              }),
+              ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(Startup, AppearanceDefaultsOnlyWhenTheFirstLoadFindsTheThemeOn) {
-  EXPECT_EXIT(
-      in_child([] {
-        device::TemporaryRoot root;
-        ns::AutoreleasePool pool;
-        install_tweak();
-        host::HostApp app;
-        app.launch();
-        const auto settings = ui::appearance_settings(objc_getClass("UITextField"));
-        require(settings.size() == 2, "text fields get attributes and a text colour");
-        const auto bar = ui::appearance_settings(objc_getClass("UINavigationBar"));
-        require(bar.size() == 2, "navigation bars get a bar tint and opacity");
-        id field = msg<id>(objc_getClass("UITextField"), "new");
-        require(msg<id>(field, "textColor") == exported_colour("textColor"),
-                "new text fields take the theme's text colour");
-        msg<void>(field, "release");
-      }),
-      ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(in_child([] {
+                device::TemporaryRoot root;
+                ns::AutoreleasePool pool;
+                install_tweak();
+                host::HostApp app;
+                app.launch();
+                const auto settings = ui::appearance_settings(objc_getClass("UITextField"));
+                require(settings.size() == 2, "text fields get attributes and a text colour");
+                const auto bar = ui::appearance_settings(objc_getClass("UINavigationBar"));
+                require(bar.size() == 2, "navigation bars get a bar tint and opacity");
+                id field = msg<id>(objc_getClass("UITextField"), "new");
+                require(msg<id>(field, "textColor") == exported_colour("textColor"),
+                        "new text fields take the theme's text colour");
+                msg<void>(field, "release");
+              }),
+              ::testing::ExitedWithCode(0), "");
 
-  EXPECT_EXIT(
-      in_child([] {
-        device::TemporaryRoot root;
-        ns::AutoreleasePool pool;
-        install_tweak();
-        write_settings({{"enabled", false}});
-        host::HostApp app;
-        app.launch();
-        require(ui::appearance_settings(objc_getClass("UITextField")).empty(),
-                "no appearance default while the theme is off");
-        require(colour_text(background_after_white(app)) == "#FFFFFF",
-                "the rule passes the colour on while off");
+  EXPECT_EXIT(in_child([] {
+                device::TemporaryRoot root;
+                ns::AutoreleasePool pool;
+                install_tweak();
+                write_settings({{"enabled", false}});
+                host::HostApp app;
+                app.launch();
+                require(ui::appearance_settings(objc_getClass("UITextField")).empty(),
+                        "no appearance default while the theme is off");
+                require(colour_text(background_after_white(app)) == "#FFFFFF",
+                        "the rule passes the colour on while off");
 
-        // The rules are installed all the same: switching the theme on makes
-        // them theme from their next call, still without appearance defaults.
-        write_settings({{"enabled", true}});
-        CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
-                                             ns::string("com.kestrow.tenebrasettings/settingschanged"),
-                                             nullptr, nullptr, true);
-        const bool themed = cf::main_run_loop().run_until(
-            [&] { return colour_text(background_after_white(app)) == "#000000"; },
-            std::chrono::seconds(10));
-        require(themed, "the reload switches the rules on");
-        require(ui::appearance_settings(objc_getClass("UITextField")).empty(),
-                "the appearance set-up is not repeated");
-      }),
-      ::testing::ExitedWithCode(0), "");
+                // The rules are installed all the same: switching the theme on makes
+                // them theme from their next call, still without appearance defaults.
+                write_settings({{"enabled", true}});
+                CFNotificationCenterPostNotification(
+                    CFNotificationCenterGetDarwinNotifyCenter(),
+                    ns::string("com.kestrow.tenebrasettings/settingschanged"), nullptr, nullptr,
+                    true);
+                const bool themed = cf::main_run_loop().run_until(
+                    [&] { return colour_text(background_after_white(app)) == "#000000"; },
+                    std::chrono::seconds(10));
+                require(themed, "the reload switches the rules on");
+                require(ui::appearance_settings(objc_getClass("UITextField")).empty(),
+                        "the appearance set-up is not repeated");
+              }),
+              ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(Startup, LoaderLoadsOnlyTweaksWhoseFilterNamesTheApp) {
@@ -194,8 +192,17 @@ void run_host_lacking_classes() {
   host::HostApp app(options);
   app.launch();
   require(objc_getClass("SearchZeroStateView") == Nil, "this app version lacks it");
-  require(colour_text(background_after_white(app)) == "#000000",
-          "the other entries are installed");
+  require(colour_text(background_after_white(app)) == "#000000", "the other entries are installed");
+
+  // A listed class that arrives after the rule's first call is still tested.
+  objc::ClassDefinition("SearchZeroStateView", objc_getClass("UIView")).finish();
+  id late = msg<id>(objc_getClass("SearchZeroStateView"), "new");
+  msg<void>(
+      late, "setBackgroundColor:",
+      msg<id>(objc_getClass("UIColor"), "colorWithRed:green:blue:alpha:", 0.2, 0.4, 0.6, 1.0));
+  require(msg<id>(late, "backgroundColor") == exported_colour("bgColor"),
+          "a late class's views get its class colour");
+  msg<void>(late, "release");
 }
 
 TEST_F(Startup, HostLackingRegistryClassesIsThemedWhereItCanBe) {
@@ -203,34 +210,34 @@ TEST_F(Startup, HostLackingRegistryClassesIsThemedWhereItCanBe) {
 }
 
 TEST_F(Startup, SettingsChangeFromAnotherProcessReachesTheRunningApp) {
-  EXPECT_EXIT(
-      in_child([] {
-        device::TemporaryRoot root;
-        ns::AutoreleasePool pool;
-        install_tweak();
-        host::HostApp app;
-        app.launch();
-        require(colour_text(background_after_white(app)) == "#000000", "themed at first");
+  EXPECT_EXIT(in_child([] {
+                device::TemporaryRoot root;
+                ns::AutoreleasePool pool;
+                install_tweak();
+                host::HostApp app;
+                app.launch();
+                require(colour_text(background_after_white(app)) == "#000000", "themed at first");
 
-        // Another process, as the settings pane is, writes and posts.
-        const pid_t pane = fork();
-        if (pane == 0) {
-          write_settings({{"enabled", false}});
-          CFNotificationCenterPostNotification(
-              CFNotificationCenterGetDarwinNotifyCenter(),
-              ns::string("com.kestrow.tenebrasettings/settingschanged"), nullptr, nullptr, true);
-          _exit(0);
-        }
-        int status = 0;
-        waitpid(pane, &status, 0);
-        require(WIFEXITED(status) && WEXITSTATUS(status) == 0, "the pane's process posted");
+                // Another process, as the settings pane is, writes and posts.
+                const pid_t pane = fork();
+                if (pane == 0) {
+                  write_settings({{"enabled", false}});
+                  CFNotificationCenterPostNotification(
+                      CFNotificationCenterGetDarwinNotifyCenter(),
+                      ns::string("com.kestrow.tenebrasettings/settingschanged"), nullptr, nullptr,
+                      true);
+                  _exit(0);
+                }
+                int status = 0;
+                waitpid(pane, &status, 0);
+                require(WIFEXITED(status) && WEXITSTATUS(status) == 0, "the pane's process posted");
 
-        const bool plain = cf::main_run_loop().run_until(
-            [&] { return colour_text(background_after_white(app)) == "#FFFFFF"; },
-            std::chrono::seconds(10));
-        require(plain, "the next background passes unchanged");
-      }),
-      ::testing::ExitedWithCode(0), "");
+                const bool plain = cf::main_run_loop().run_until(
+                    [&] { return colour_text(background_after_white(app)) == "#FFFFFF"; },
+                    std::chrono::seconds(10));
+                require(plain, "the next background passes unchanged");
+              }),
+              ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -36,10 +36,12 @@ const std::vector<Arrows> kArrows = {
     {"platform/uikit",
      {"platform/objc", "platform/device", "platform/foundation", "platform/corefoundation",
       "platform/coregraphics"}},
+    {"platform/preferences", {"platform/objc", "platform/foundation"}},
     {"platform/webkit", {"platform/objc", "platform/foundation", "platform/coregraphics"}},
     {"platform",
      {"platform/objc", "platform/device", "platform/substrate", "platform/foundation",
-      "platform/corefoundation", "platform/coregraphics", "platform/uikit", "platform/webkit"}},
+      "platform/corefoundation", "platform/coregraphics", "platform/uikit",
+      "platform/preferences", "platform/webkit"}},
     // The theme: toolkit, core, the rules, and the library that assembles them.
     {"toolkit", {"platform/objc", "platform/foundation", "platform/coregraphics"}},
     {"core",
@@ -55,7 +57,7 @@ const std::vector<Arrows> kArrows = {
     // The app model and the settings pane stand on the platform only.
     {"host",
      {"platform/objc", "platform/device", "platform/foundation", "platform/corefoundation",
-      "platform/coregraphics", "platform/uikit", "platform/substrate"}},
+      "platform/coregraphics", "platform/uikit", "platform/substrate", "platform/preferences"}},
     {"tenebrasettings",
      {"platform", "platform/objc", "platform/device", "platform/foundation",
       "platform/corefoundation", "platform/coregraphics", "platform/uikit"}},

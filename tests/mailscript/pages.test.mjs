@@ -3,7 +3,7 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import {
-  launch, openMail, openStalled, measure, fingerprint, installedScript, painted, relLum,
+  launch, openMail, openStalled, measure, fingerprint, installedScript, painted, relLum, contrast,
   hue, hueDistance, parseRgb, pct, newContext, dataUrl, frames, inlineInto,
 } from '../../tools/browser/driver.mjs';
 import { decodePng } from '../../tools/browser/png.mjs';
@@ -156,6 +156,110 @@ test('a light mail framed in a dark colour is darkened', async () => {
   await assertDark(page, 'framed mail');
   assert.ok(relLum(await painted(page, '#card')) <= 0.05, 'the card stayed light');
   await context.close();
+});
+
+// Each colour given only by an attribute of old HTML, with the property it
+// sets and whether that colour is text or a surface.
+const ATTRIBUTE_COLOURS = [
+  ['#hr', 'background-color', 'surface'], ['#hr', 'border-top-color', 'surface'],
+  ['#bordered', 'border-top-color', 'surface'], ['#bordered td', 'border-left-color', 'surface'],
+  ['#group', 'background-color', 'surface'], ['#cell', 'background-color', 'surface'],
+  ['#font', 'color', 'text'], ['#text', 'color', 'text'], ['#link', 'color', 'text'],
+];
+
+test('colours set by attributes of old HTML are darkened like the styles that set them', async () => {
+  const html = mail(`
+    <p id="text">Text coloured by the body's text=</p><p><a href="#x" id="link">A link coloured by link=</a></p>
+    <hr color="#eeeeee" size="8" id="hr">
+    <table border="4" bordercolor="#dddddd" cellspacing="6" id="bordered"><tr><td>Cell in light borders</td></tr></table>
+    <table><colgroup bgcolor="#fff8e1" id="group"><col width="300"></colgroup><tr><td>In a coloured column group</td></tr></table>
+    <table><tr><td bgcolor="#e6f4ea" id="cell"><font color="#3c4043" id="font">Font colour</font></td></tr></table>`,
+  '', ' bgcolor="#ffffff" text="#5f6368" link="#0b57d0"');
+  const colours = async (page) => {
+    const out = [];
+    for (const [sel, prop] of ATTRIBUTE_COLOURS) out.push(parseRgb(await computed(page, sel, prop)));
+    return out;
+  };
+  const plain = await openMail(browser, html, {});
+  const before = await colours(plain.page);
+  await plain.context.close();
+  const { context, page } = await open(html);
+  await assertDark(page, 'attribute colours');
+  const now = await colours(page);
+  ATTRIBUTE_COLOURS.forEach(([sel, prop, kind], i) => {
+    const was = before[i], is = now[i], label = `${sel} ${prop}: ${was} became ${is}`;
+    // Light surfaces and dark text as sent, so that each case can fail.
+    assert.ok(kind === 'surface' ? relLum(was) > 0.5 && relLum(is) <= 0.05 : relLum(was) < 0.2 && relLum(is) >= 0.44, label);
+    // A pale tint made dark has too little colour left to keep an exact hue.
+    assert.ok(Math.max(...was) - Math.min(...was) < 64 || hueDistance(hue(was), hue(is)) < 8, label);
+  });
+  await context.close();
+});
+
+// A dark design with text that reads poorly on what is behind it, and text
+// that reads well. `weak` marks what was sent below 4.5:1.
+const WEAK_IN_DARK = mail(`
+  <div style="background:#101418;color:#e8eaed;padding:16px">
+    <h1 style="color:#ffffff" id="title">Winter sale</h1>
+    <p id="body">Everything in the shop is half price until Sunday, with free delivery on every order.
+      The offers below are listed in light type on the dark page, as the sender designed them.</p>
+    <p>Now only <span style="color:#c5221f" id="price">12.99</span>, was
+      <span style="color:#fbbc04" id="old">25.98</span>.</p>
+    <p><a href="#shop" style="color:#1a0dab" id="link">Shop the sale</a></p>
+    <div style="color:#5f6368" id="footer">You receive this mail because you subscribed. Unsubscribe at any time.
+      <div style="background:#ffffff;padding:8px" id="card">A white card that inherits the footer's grey</div>
+    </div>
+    <p style="color:rgba(255,255,255,.3)" id="faint">Faint translucent note</p>
+    <div style="background:#f1f3f4;color:#9aa0a6;padding:8px" id="pale">Pale grey on a light panel</div>
+  </div>`, '<style>body{margin:0;background:#101418}</style>');
+const WEAK_IDS = ['title', 'body', 'price', 'old', 'link', 'footer', 'card', 'faint', 'pale'];
+
+// Every element's background, and each case's text colour over what is
+// painted behind it.
+function darkDesign(ids) {
+  const rgba = (s) => s.match(/[\d.]+/g).map(Number).concat(1).slice(0, 4);
+  const behind = (el) => {
+    for (; el; el = el.parentElement) {
+      const c = rgba(getComputedStyle(el).backgroundColor);
+      if (c[3] >= 0.5) return c;
+    }
+    return [255, 255, 255, 1];
+  };
+  const text = {};
+  for (const id of ids) {
+    const el = document.getElementById(id), c = rgba(getComputedStyle(el).color), b = behind(el);
+    text[id] = { fg: [0, 1, 2].map((i) => c[i] * c[3] + b[i] * (1 - c[3])), bg: b.slice(0, 3) };
+  }
+  return { text, backgrounds: [...document.querySelectorAll('body, body *')].map((el) => getComputedStyle(el).backgroundColor) };
+}
+
+test('an already-dark mail keeps its design and lifts only its weak text, by the least change', async () => {
+  const plain = await openMail(browser, WEAK_IN_DARK, {});
+  const before = await plain.page.evaluate(darkDesign, WEAK_IDS);
+  await plain.context.close();
+  const weak = WEAK_IDS.filter((id) => contrast(before.text[id].fg, before.text[id].bg) < 4.5);
+  assert.deepEqual(weak, ['price', 'link', 'footer', 'faint', 'pale']);
+  for (const way of ['inline', 'init']) {
+    const { context, page } = await open(WEAK_IN_DARK, { inline: way === 'inline', init: way === 'init' });
+    const m = await measure(page);
+    assert.equal(m.textShare, 1, `${way}: ${pct(m.textShare)} of text readable; ${JSON.stringify(m.failures.slice(0, 4))}`);
+    const now = await page.evaluate(darkDesign, WEAK_IDS);
+    assert.deepEqual(now.backgrounds, before.backgrounds, `${way}: a background changed`);
+    for (const id of WEAK_IDS) {
+      const was = before.text[id], is = now.text[id], label = `${way} #${id}: ${was.fg} became ${is.fg} on ${is.bg}`;
+      if (!weak.includes(id)) {
+        assert.deepEqual(is.fg, was.fg, label);
+        continue;
+      }
+      // Just past 4.5:1, on the side of the background the text was on,
+      // in its own hue.
+      const c = contrast(is.fg, is.bg);
+      assert.ok(c >= 4.5 && c < 5, `${label}: ${c.toFixed(2)}:1`);
+      assert.equal(relLum(is.fg) > relLum(is.bg), relLum(was.fg) > relLum(was.bg), label);
+      assert.ok(hue(was.fg) === null || hueDistance(hue(was.fg), hue(is.fg)) < 8, label);
+    }
+    await context.close();
+  }
 });
 
 test('images are never filtered or repainted', async () => {

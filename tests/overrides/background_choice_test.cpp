@@ -20,11 +20,13 @@ struct FakeView {
   std::optional<std::string> owner = "UIViewController";
   std::optional<Identifier> identifier;
   std::set<std::size_t> kinds;  // class tests the view passes
+  std::optional<toolkit::ColorText> text;
 
   const char* own_class_name() const { return own.c_str(); }
   const char* owner_class_name() const { return owner ? owner->c_str() : nullptr; }
   bool has_identifier(Identifier which) const { return identifier == which; }
   bool is_kind_of(std::size_t test) const { return kinds.count(test) != 0; }
+  const toolkit::ColorText* color_text() const { return text ? &*text : nullptr; }
 };
 
 std::size_t test_index(std::string_view name) {
@@ -42,11 +44,9 @@ FakeView kind_of(std::string_view class_name) {
   return view;
 }
 
-BackgroundDecision choose(const FakeView& view, std::optional<Color> colour,
-                          bool enabled = true) {
-  std::optional<toolkit::ColorText> text;
-  if (colour) text = toolkit::color_text(*colour);
-  return choose_background(view, text ? &*text : nullptr, enabled);
+BackgroundDecision choose(FakeView view, std::optional<Color> colour, bool enabled = true) {
+  if (colour) view.text = toolkit::color_text(*colour);
+  return choose_background(view, enabled);
 }
 
 const Color kWhite = Color::rgb(1, 1, 1, 1);
@@ -59,6 +59,39 @@ TEST(BackgroundChoice, DisabledThemePassesEveryColourOn) {
   FakeView side_panel;
   side_panel.identifier = Identifier::kSidePanel;
   EXPECT_EQ(choose(side_panel, kWhite, false).color, Background::kIncoming);
+}
+
+// A view that counts which facts the decision reads.
+struct CountingView : FakeView {
+  mutable int names = 0, identifiers = 0, kinds_read = 0, texts = 0;
+  const char* own_class_name() const { return ++names, FakeView::own_class_name(); }
+  const char* owner_class_name() const { return ++names, FakeView::owner_class_name(); }
+  bool has_identifier(Identifier which) const {
+    return ++identifiers, FakeView::has_identifier(which);
+  }
+  bool is_kind_of(std::size_t test) const { return ++kinds_read, FakeView::is_kind_of(test); }
+  const toolkit::ColorText* color_text() const { return ++texts, FakeView::color_text(); }
+};
+
+TEST(BackgroundChoice, FactsAreReadOnlyOnceTheirStepIsReached) {
+  // With the theme off nothing about the view or the colour is read, so a
+  // background that is no colour passes on as it came.
+  CountingView off;
+  off.text = toolkit::color_text(kWhite);
+  EXPECT_EQ(choose_background(off, false).color, Background::kIncoming);
+  EXPECT_EQ(off.names + off.identifiers + off.kinds_read + off.texts, 0);
+
+  // A FLEX view is settled by the names alone.
+  CountingView flex;
+  flex.own = "FLEXHierarchyView";
+  EXPECT_EQ(choose_background(flex, true).color, Background::kIncoming);
+  EXPECT_EQ(flex.identifiers + flex.kinds_read + flex.texts, 0);
+
+  // A class test settles the view before its colour is looked at.
+  CountingView listed;
+  static_cast<FakeView&>(listed) = kind_of("SearchErrorView");
+  EXPECT_EQ(choose_background(listed, true).color, Background::kBg);
+  EXPECT_EQ(listed.texts, 0);
 }
 
 TEST(BackgroundChoice, FlexInOwnOrOwnerClassNameExcludesTheView) {
@@ -101,8 +134,8 @@ TEST(BackgroundChoice, EveryClassTestGivesItsColour) {
     const BackgroundDecision decision = choose(kind_of(kBackgroundClassNames[i]), kUnlisted);
     EXPECT_EQ(decision.color, kBackgroundClasses[i].color) << kBackgroundClassNames[i];
     // Only the side-view background container is made transparent.
-    EXPECT_EQ(decision.clear_alpha, std::string_view(kBackgroundClassNames[i]) ==
-                                        "GOOSideViewBackgroundContainerView");
+    EXPECT_EQ(decision.clear_alpha,
+              std::string_view(kBackgroundClassNames[i]) == "GOOSideViewBackgroundContainerView");
   }
 }
 
@@ -143,8 +176,7 @@ TEST(BackgroundChoice, ColourTextTableMapsSurfaceColours) {
       {Color::rgb(1, 1, 0, 1), Background::kBg},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(choose(plain, c.colour).color, c.expected)
-        << toolkit::color_text(c.colour).view();
+    EXPECT_EQ(choose(plain, c.colour).color, c.expected) << toolkit::color_text(c.colour).view();
   }
   EXPECT_EQ(choose(plain, std::nullopt).color, Background::kIncoming);
 }

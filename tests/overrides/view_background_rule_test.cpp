@@ -7,6 +7,7 @@
 #include "core/palette.h"
 #include "core/settings.h"
 #include "platform/foundation/ns_object.h"
+#include "platform/foundation/ns_string.h"
 #include "platform/coregraphics/geometry.h"
 #include "platform/objc/class_definition.h"
 #include "platform/objc/message.h"
@@ -34,8 +35,8 @@ class ViewBackgroundRule : public ::testing::Test {
   // A new view of the class inside the tree of a controller of the class.
   id view_in_tree(const char* view_class, const char* controller_class = "UIViewController") {
     controller_ = Ref::adopt(msg<id>(objc_getClass(controller_class), "new"));
-    id view = msg<id>(msg<id>(objc_getClass(view_class), "alloc"), "initWithFrame:",
-                      CGRectMake(0, 0, 10, 10));
+    id view = msg<id>(msg<id>(objc_getClass(view_class), "alloc"),
+                      "initWithFrame:", CGRectMake(0, 0, 10, 10));
     msg<void>(msg<id>(controller_, "view"), "addSubview:", view);
     msg<void>(view, "release");
     return view;
@@ -99,6 +100,15 @@ TEST_F(ViewBackgroundRule, SpecialRowsDeriveTheirColours) {
 TEST_F(ViewBackgroundRule, AbsentColourTakesTheClassColourOrStaysAbsent) {
   EXPECT_EQ(set(view_in_tree("SearchZeroStateView"), nil), bgColor);
   EXPECT_EQ(set(view_in_tree("UIView"), nil), nil);
+}
+
+TEST_F(ViewBackgroundRule, BackgroundThatIsNoColourPassesOn) {
+  // It has no colour text, so it matches no row, with the theme on or off.
+  id not_a_colour = NSSTR("white");
+  id view = view_in_tree("UIView");
+  EXPECT_EQ(set(view, not_a_colour), not_a_colour);
+  settings.enabled = 0;
+  EXPECT_EQ(set(view, not_a_colour), not_a_colour);
 }
 
 TEST_F(ViewBackgroundRule, ViewInNoTreeIsMappedByColour) {

@@ -21,7 +21,7 @@
 #include "platform/objc/exception.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
-#include "platform/uikit/ui_color.h"
+#include "toolkit/color/platform_color.h"
 #include "platform/webkit/webkit.h"
 #include "tools/support/themed_process.h"
 #include "toolkit/color/color.h"

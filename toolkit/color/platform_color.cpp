@@ -9,7 +9,7 @@ namespace toolkit {
 
 std::optional<Color> color_of(id ui_color) {
   static SEL cg_color = objc::sel("CGColor");
-  if (ui_color == nil) return std::nullopt;
+  if (!objc::responds(ui_color, cg_color)) return std::nullopt;
   CGColorRef value = objc::msg<CGColorRef>(ui_color, cg_color);
   if (value == nullptr) return std::nullopt;
   const std::size_t count = CGColorGetNumberOfComponents(value);

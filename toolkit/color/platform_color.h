@@ -11,7 +11,8 @@
 namespace toolkit {
 
 // The value of a UIColor, read from its CGColor's color space and
-// components; nothing for nil or a color without a CGColor.
+// components; nothing for nil, for an object that is no color, or for a
+// color without a CGColor.
 std::optional<Color> color_of(id ui_color);
 
 // A new autoreleased UIColor (colorWithRed:green:blue:alpha:) of the RGB view

@@ -8,7 +8,7 @@ import { sourcePath, minPath } from '../browser/driver.mjs';
 export async function minify(source) {
   const result = await terser(source, {
     ecma: 2018,
-    compress: { passes: 3, unsafe_math: false },
+    compress: { passes: 3, unsafe_math: false, unsafe_arrows: true },
     mangle: true,
     format: { ascii_only: true, inline_script: true, comments: false },
   });

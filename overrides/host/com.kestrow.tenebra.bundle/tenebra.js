@@ -15,8 +15,9 @@
 // band allows; only lightness moves. Colours already in their band are left
 // exactly as they are, which also makes the mapping idempotent.
 //
-// The sheet is switched off while an editor or the clipboard reads styles,
-// and an already-dark mail is left as it is.
+// The sheet is switched off while an editor or the clipboard reads styles.
+// An already-dark mail keeps its own design; only text of it that reads
+// poorly where it stands is lifted.
 (function () {
   'use strict';
   var doc = document;
@@ -36,8 +37,10 @@
   var TEXT_TOP_L = lstar(lum([204, 204, 204]));
   // Background images stay unfiltered; a scrim over them keeps them at most
   // as light as the dark band (0.78 black over white is #383838).
-  var SCRIM = 'box-shadow:inset 0 0 0 1e4px rgba(0,0,0,.78)';
-  var LEGACY_BG = ':is(body,table,thead,tbody,tfoot,tr,td,th)';
+  var SHADOW = 'box-shadow:inset 0 0 0 1e4px ';
+  var SCRIM = SHADOW + 'rgba(0,0,0,.78)';
+  var IMPORTANT = '!important;';
+  var LEGACY_BG = ':is(body,table,thead,tbody,tfoot,tr,td,th,col,colgroup,marquee)';
   var BASE =
     ':root{color-scheme:dark!important}' +
     ':where(:root){background-color:#000;color:#ccc}' +
@@ -49,39 +52,38 @@
 
   var parsed = new Map();
 
-  // CSS's named colours, each as ",name:rrggbb", so that one search of the
-  // text finds a name; building a table of them costs more than a mail's
-  // lookups do.
+  // CSS's named colours, each as ",nameRRGGBB" (upper-case digits), so that
+  // one search of the text finds a name; building a table of them costs more
+  // than a mail's lookups do.
   var NAMES =
-    ',aliceblue:f0f8ff,antiquewhite:faebd7,aqua:00ffff,aquamarine:7fffd4,azure:f0ffff,beige:f5f5dc,' +
-    'bisque:ffe4c4,black:000000,blanchedalmond:ffebcd,blue:0000ff,blueviolet:8a2be2,brown:a52a2a,' +
-    'burlywood:deb887,cadetblue:5f9ea0,chartreuse:7fff00,chocolate:d2691e,coral:ff7f50,' +
-    'cornflowerblue:6495ed,cornsilk:fff8dc,crimson:dc143c,cyan:00ffff,darkblue:00008b,' +
-    'darkcyan:008b8b,darkgoldenrod:b8860b,darkgray:a9a9a9,darkgreen:006400,darkkhaki:bdb76b,' +
-    'darkmagenta:8b008b,darkolivegreen:556b2f,darkorange:ff8c00,darkorchid:9932cc,darkred:8b0000,' +
-    'darksalmon:e9967a,darkseagreen:8fbc8f,darkslateblue:483d8b,darkslategray:2f4f4f,' +
-    'darkturquoise:00ced1,darkviolet:9400d3,deeppink:ff1493,deepskyblue:00bfff,dimgray:696969,' +
-    'dodgerblue:1e90ff,firebrick:b22222,floralwhite:fffaf0,forestgreen:228b22,fuchsia:ff00ff,' +
-    'gainsboro:dcdcdc,ghostwhite:f8f8ff,gold:ffd700,goldenrod:daa520,gray:808080,green:008000,' +
-    'greenyellow:adff2f,honeydew:f0fff0,hotpink:ff69b4,indianred:cd5c5c,indigo:4b0082,ivory:fffff0,' +
-    'khaki:f0e68c,lavender:e6e6fa,lavenderblush:fff0f5,lawngreen:7cfc00,lemonchiffon:fffacd,' +
-    'lightblue:add8e6,lightcoral:f08080,lightcyan:e0ffff,lightgoldenrodyellow:fafad2,' +
-    'lightgray:d3d3d3,lightgreen:90ee90,lightpink:ffb6c1,lightsalmon:ffa07a,lightseagreen:20b2aa,' +
-    'lightskyblue:87cefa,lightslategray:778899,lightsteelblue:b0c4de,lightyellow:ffffe0,lime:00ff00,' +
-    'limegreen:32cd32,linen:faf0e6,magenta:ff00ff,maroon:800000,mediumaquamarine:66cdaa,' +
-    'mediumblue:0000cd,mediumorchid:ba55d3,mediumpurple:9370db,mediumseagreen:3cb371,' +
-    'mediumslateblue:7b68ee,mediumspringgreen:00fa9a,mediumturquoise:48d1cc,mediumvioletred:c71585,' +
-    'midnightblue:191970,mintcream:f5fffa,mistyrose:ffe4e1,moccasin:ffe4b5,navajowhite:ffdead,' +
-    'navy:000080,oldlace:fdf5e6,olive:808000,olivedrab:6b8e23,orange:ffa500,orangered:ff4500,' +
-    'orchid:da70d6,palegoldenrod:eee8aa,palegreen:98fb98,paleturquoise:afeeee,palevioletred:db7093,' +
-    'papayawhip:ffefd5,peachpuff:ffdab9,peru:cd853f,pink:ffc0cb,plum:dda0dd,powderblue:b0e0e6,' +
-    'purple:800080,rebeccapurple:663399,red:ff0000,rosybrown:bc8f8f,royalblue:4169e1,' +
-    'saddlebrown:8b4513,salmon:fa8072,sandybrown:f4a460,seagreen:2e8b57,seashell:fff5ee,' +
-    'sienna:a0522d,silver:c0c0c0,skyblue:87ceeb,slateblue:6a5acd,slategray:708090,snow:fffafa,' +
-    'springgreen:00ff7f,steelblue:4682b4,tan:d2b48c,teal:008080,thistle:d8bfd8,tomato:ff6347,' +
-    'turquoise:40e0d0,violet:ee82ee,wheat:f5deb3,white:ffffff,whitesmoke:f5f5f5,yellow:ffff00,' +
-    'yellowgreen:9acd32,';
-  var NOT_NAMES = ['inherit', 'initial', 'unset', 'revert', 'none', 'auto'];
+    ',aliceblueF0F8FF,antiquewhiteFAEBD7,aqua00FFFF,aquamarine7FFFD4,azureF0FFFF,beigeF5F5DC,' +
+    'bisqueFFE4C4,black000000,blanchedalmondFFEBCD,blue0000FF,blueviolet8A2BE2,brownA52A2A,' +
+    'burlywoodDEB887,cadetblue5F9EA0,chartreuse7FFF00,chocolateD2691E,coralFF7F50,' +
+    'cornflowerblue6495ED,cornsilkFFF8DC,crimsonDC143C,cyan00FFFF,darkblue00008B,' +
+    'darkcyan008B8B,darkgoldenrodB8860B,darkgrayA9A9A9,darkgreen006400,darkkhakiBDB76B,' +
+    'darkmagenta8B008B,darkolivegreen556B2F,darkorangeFF8C00,darkorchid9932CC,darkred8B0000,' +
+    'darksalmonE9967A,darkseagreen8FBC8F,darkslateblue483D8B,darkslategray2F4F4F,' +
+    'darkturquoise00CED1,darkviolet9400D3,deeppinkFF1493,deepskyblue00BFFF,dimgray696969,' +
+    'dodgerblue1E90FF,firebrickB22222,floralwhiteFFFAF0,forestgreen228B22,fuchsiaFF00FF,' +
+    'gainsboroDCDCDC,ghostwhiteF8F8FF,goldFFD700,goldenrodDAA520,gray808080,green008000,' +
+    'greenyellowADFF2F,honeydewF0FFF0,hotpinkFF69B4,indianredCD5C5C,indigo4B0082,ivoryFFFFF0,' +
+    'khakiF0E68C,lavenderE6E6FA,lavenderblushFFF0F5,lawngreen7CFC00,lemonchiffonFFFACD,' +
+    'lightblueADD8E6,lightcoralF08080,lightcyanE0FFFF,lightgoldenrodyellowFAFAD2,' +
+    'lightgrayD3D3D3,lightgreen90EE90,lightpinkFFB6C1,lightsalmonFFA07A,lightseagreen20B2AA,' +
+    'lightskyblue87CEFA,lightslategray778899,lightsteelblueB0C4DE,lightyellowFFFFE0,lime00FF00,' +
+    'limegreen32CD32,linenFAF0E6,magentaFF00FF,maroon800000,mediumaquamarine66CDAA,' +
+    'mediumblue0000CD,mediumorchidBA55D3,mediumpurple9370DB,mediumseagreen3CB371,' +
+    'mediumslateblue7B68EE,mediumspringgreen00FA9A,mediumturquoise48D1CC,mediumvioletredC71585,' +
+    'midnightblue191970,mintcreamF5FFFA,mistyroseFFE4E1,moccasinFFE4B5,navajowhiteFFDEAD,' +
+    'navy000080,oldlaceFDF5E6,olive808000,olivedrab6B8E23,orangeFFA500,orangeredFF4500,' +
+    'orchidDA70D6,palegoldenrodEEE8AA,palegreen98FB98,paleturquoiseAFEEEE,palevioletredDB7093,' +
+    'papayawhipFFEFD5,peachpuffFFDAB9,peruCD853F,pinkFFC0CB,plumDDA0DD,powderblueB0E0E6,' +
+    'purple800080,rebeccapurple663399,redFF0000,rosybrownBC8F8F,royalblue4169E1,' +
+    'saddlebrown8B4513,salmonFA8072,sandybrownF4A460,seagreen2E8B57,seashellFFF5EE,' +
+    'siennaA0522D,silverC0C0C0,skyblue87CEEB,slateblue6A5ACD,slategray708090,snowFFFAFA,' +
+    'springgreen00FF7F,steelblue4682B4,tanD2B48C,teal008080,thistleD8BFD8,tomatoFF6347,' +
+    'turquoise40E0D0,violetEE82EE,wheatF5DEB3,whiteFFFFFF,whitesmokeF5F5F5,yellowFFFF00,' +
+    'yellowgreen9ACD32,';
 
   // Regular expressions cost the engine a compilation each on first use,
   // more than a whole mail's worth of the plain string work below, so the
@@ -98,11 +100,12 @@
   }
 
   // The six hex digits of a colour keyword, if v (lower case) is one. A
-  // comma or colon in v could match across entries, so no name has them.
+  // comma in v could match across entries, so no name has one; a match that
+  // ends anywhere but at the end of a name leaves no comma six places on.
   function name(v) {
-    v = ',' + v.replace('grey', 'gray') + ':';
-    var i = v.indexOf(',', 1) < 0 && v.indexOf(':') === v.length - 1 ? NAMES.indexOf(v) : -1;
-    return i < 0 ? undefined : NAMES.substr(i + v.length, 6);
+    v = ',' + v.replace('grey', 'gray');
+    var i = v.indexOf(',', 1) < 0 ? NAMES.indexOf(v) + v.length : 0;
+    return i > v.length - 1 && NAMES[i + 6] === ',' ? NAMES.substr(i, 6) : undefined;
   }
 
   // Any CSS colour that style sheets serialize, as [r, g, b, a]; null for
@@ -130,9 +133,8 @@
       out = isHex(h) && [3, 4, 6, 8].indexOf(h.length) >= 0 ? hex(h) : null;
     } else if (v === 'transparent') {
       out = [0, 0, 0, 0];
-    } else if (open < 0 && v.indexOf('color') < 0 && NOT_NAMES.indexOf(v) < 0) {
-      h = name(v);
-      out = h ? hex(h) : null;
+    } else if ((h = name(v))) {
+      out = hex(h);
     }
     parsed.set(value, out);
     return out;
@@ -240,8 +242,8 @@
   // the page it was meant for, unless it is light enough even over black.
   function mapText(c) {
     if (c[3] < 1) {
-      if (lum(blend(c, 0)) >= TEXT_MIN - 1e-3) return c;
-      c = blend(c, 255);
+      if (lum(blend(c, [0, 0, 0])) >= TEXT_MIN - 1e-3) return c;
+      c = blend(c, [255, 255, 255]);
     }
     var y = lum(c);
     if (y >= TEXT_MIN - 1e-3) return c;
@@ -249,9 +251,10 @@
     return withLum(c, fromLstar(TEXT_MIN_L + (TEXT_TOP_L - TEXT_MIN_L) * (1 - l / TEXT_MIN_L)));
   }
 
-  function blend(c, under) {
-    var a = c[3], b = under * (1 - a);
-    return [Math.round(c[0] * a + b), Math.round(c[1] * a + b), Math.round(c[2] * a + b), 1];
+  // c laid over the opaque colour u.
+  function blend(c, u) {
+    var a = c[3];
+    return [0, 1, 2].map(function (i) { return Math.round(c[i] * a + u[i] * (1 - a)); }).concat(1);
   }
 
   function css(c) {
@@ -319,7 +322,7 @@
       if (kind === undefined) continue;
       var value = style.getPropertyValue(prop), important = style.getPropertyPriority(prop);
       if (kind === 3 && /url\(/i.test(value)) {
-        out += SCRIM + (inline || important ? '!important;' : ';');
+        out += SCRIM + (inline || important ? IMPORTANT : ';');
         continue;
       }
       var mv = mapValue(value, kind);
@@ -327,10 +330,10 @@
       if (live && prop === 'background-color') noteBg(parse(value), parse(mv[0]), where);
       if (inline && mv[1]) continue;
       var m = mv[0];
-      if (!inline) out += prop + ':' + m + (important ? '!important;' : ';');
-      else if (!important) out += prop + ':' + m + '!important;';
-      else if (prop === 'background-color') out += 'box-shadow:inset 0 0 0 1e4px ' + m + '!important;';
-      else if (prop === 'color') out += '-webkit-text-fill-color:' + m + '!important;';
+      if (!inline) out += prop + ':' + m + (important ? IMPORTANT : ';');
+      else if (!important) out += prop + ':' + m + IMPORTANT;
+      else if (prop === 'background-color') out += SHADOW + m + IMPORTANT;
+      else if (prop === 'color') out += '-webkit-text-fill-color:' + m + IMPORTANT;
     }
     return out;
   }
@@ -350,8 +353,10 @@
 
   function quote(s) {
     // Nearly every value needs no escape, and a search is cheap.
-    if (s.indexOf('"') < 0 && s.indexOf('\\') < 0 && s.indexOf('\n') < 0 && s.indexOf('\r') < 0 && s.indexOf('\f') < 0) return '"' + s + '"';
-    return '"' + s.replace(/[\\"]/g, '\\$&').replace(/[\n\r\f]/g, function (ch) { return '\\' + ch.charCodeAt(0).toString(16) + ' '; }) + '"';
+    for (var i = 0; i < 5; i++) {
+      if (s.indexOf('"\\\n\r\f'[i]) >= 0) return '"' + s.replace(/[\\"]/g, '\\$&').replace(/[\n\r\f]/g, function (x) { return '\\' + x.charCodeAt(0).toString(16) + ' '; }) + '"';
+    }
+    return '"' + s + '"';
   }
 
   // --- rules from the mail's own sheets -----------------------------------
@@ -408,16 +413,22 @@
 
   // --- rules from attributes ----------------------------------------------
 
-  // Legacy colour attributes: where they apply, and what they colour.
-  var LEGACY = {
-    bgcolor: [LEGACY_BG, '', 'background-color'],
-    color: ['font', '', 'color'],
-    text: ['body', '', 'color'],
-    link: ['body', ' a:link', 'color'],
-    vlink: ['body', ' a:visited', 'color'],
-    alink: ['body', ' a:active', 'color']
-  };
-  var LEGACY_SELECTOR = '[bgcolor],font[color],body[text],body[link],body[vlink],body[alink]';
+  // Legacy colour attributes, each with the elements it applies to, the
+  // properties it sets there and, where it colours other elements, their
+  // selector after its own. A table's cells inherit its border colour.
+  var LEGACY = [
+    ['bgcolor', LEGACY_BG, 'background-color'],
+    ['bordercolor', 'table', 'border-color'],
+    ['color', 'hr', 'border-color,background-color'],
+    ['color', 'font', 'color'],
+    ['text', 'body', 'color'],
+    ['link', 'body', 'color', ' a:link'],
+    ['vlink', 'body', 'color', ' a:visited'],
+    ['alink', 'body', 'color', ' a:active']
+  ];
+  // Each row's own elements are told apart when it is visited; the attribute
+  // alone is the cheapest for the engine to look for.
+  var LEGACY_SELECTOR = LEGACY.map(function (row) { return '[' + row[0] + ']'; }).join();
   // Legacy colours are presentational hints, below every author rule, so
   // their mirrors have no specificity and come first; style attribute mirrors
   // follow, then the mirrors of the mail's sheets, in the mail's order.
@@ -447,13 +458,14 @@
   }
 
   function visitLegacy(el) {
-    for (var name in LEGACY) {
-      var spec = LEGACY[name], value = el.getAttribute(name), key = name + '\n' + value;
-      if (value === null || legacyRules.has(key) || !el.matches(spec[0])) continue;
-      var c = legacy(value), bg = name === 'bgcolor', where = spec[0] + '[' + name + '=' + quote(value) + ']';
-      var m = c && css(bg ? mapBg(c) : mapText(c));
-      if (bg) noteBg(c, m && parse(m), where);
-      legacyRules.set(key, m ? ':where(' + where + spec[1] + '){' + spec[2] + ':' + m + '}' : '');
+    for (var i = 0; i < LEGACY.length; i++) {
+      var row = LEGACY[i], value = el.getAttribute(row[0]), key = i + '\n' + value;
+      if (value === null || legacyRules.has(key) || !el.matches(row[1])) continue;
+      var c = legacy(value), text = row[2] === 'color', where = row[1] + '[' + row[0] + '=' + quote(value) + ']';
+      var m = c && css(text ? mapText(c) : mapBg(c));
+      // Of these, only bgcolor paints under text.
+      if (!i) noteBg(c, m && parse(m), where);
+      legacyRules.set(key, m ? ':where(' + where + (row[3] || '') + '){' + row[2].split(',').join(':' + m + ';') + ':' + m + '}' : '');
       changed = changed || !!m;
     }
   }
@@ -519,8 +531,11 @@
 
   // Judged on the mail's own colours, with this sheet switched off: a mail
   // is dark when nearly all of its text sits on a dark background. Its
-  // design is then kept whole; only a light page around it is darkened.
+  // design is then kept: only a light page around it is darkened, and only
+  // text that reads poorly is lifted.
   var DARK_SHARE = 0.75;
+  // The judgement's text runs: each run's element, then its letters.
+  var runs;
 
   function darkMailSheet() {
     var body = doc.body;
@@ -534,7 +549,7 @@
       var el = body, c;
       while (el && !((c = parse(getComputedStyle(el).backgroundColor)) && c[3] >= 0.5)) el = el.parentElement;
       c = el ? c : [255, 255, 255, 1];
-      return lum(c) > BG_MAX ? ':root,body{background-color:' + css(mapBg(c)) + '!important}' : '';
+      return (lum(c) > BG_MAX ? ':root,body{background-color:' + css((c = mapBg(c))) + IMPORTANT + '}' : '') + lift(c, body);
     } finally {
       setDisabled(false);
     }
@@ -589,7 +604,8 @@
     // a quarter of the whole, the mail is not dark and the rest need not be
     // looked at; telling a background costs far more than finding the text,
     // so the runs longer than average, which settle it soonest, go first.
-    var walker = doc.createTreeWalker(body, 4), runs = [], all = 0, node, n, i, pass;
+    var walker = doc.createTreeWalker(body, 4), all = 0, node, n, i, pass;
+    runs = [];
     while ((node = walker.nextNode())) {
       if ((n = letters(node.data)) && node.parentElement) {
         runs.push(node.parentElement, n);
@@ -608,6 +624,66 @@
       }
     }
     return all > 0 && dark >= all * DARK_SHARE;
+  }
+
+  // Text of a dark mail that reads below 4.5:1 on what is behind it takes
+  // the colour of its hue nearest in lightness that reads at 4.5:1 there.
+  // Read with this sheet off; `page` is the page's background as painted.
+  // Behind a background image the colour is unknown, and the text is left.
+  function lift(page, body) {
+    var want = new Map(), behind = new Map(), out = '', any, i, el, c, b;
+    var under = function (el) {
+      if (el === body) return page;
+      var hit = behind.get(el);
+      if (hit === undefined) {
+        var s = getComputedStyle(el), k = parse(s.backgroundColor);
+        hit = s.backgroundImage !== 'none' ? null : k && k[3] >= 0.5 ? k : under(el.parentElement);
+        behind.set(el, hit);
+      }
+      return hit;
+    };
+    for (i = 0; i < runs.length; i += 2) {
+      el = runs[i];
+      if (want.has(el) || !(c = parse(getComputedStyle(el).color))) continue;
+      b = under(el);
+      want.set(el, [css(c), (b = b && readable(c, b))]);
+      any = any || b;
+    }
+    // A colour set here is inherited too: text that had the old colour of a
+    // lifted element around it, and reads well where it is, keeps it.
+    if (any) {
+      want.forEach(function (w, el) {
+        var up = el, u;
+        if (!w[1]) {
+          while ((up = up.parentElement) && !((u = want.get(up)) && u[1]));
+          if (!up || u[0] !== w[0]) return;
+        }
+        out += path(el, body) + '{color:' + (w[1] || w[0]) + IMPORTANT + '}';
+      });
+    }
+    return out;
+  }
+
+  // The colour of c's hue nearest to it in lightness that reads at 4.5:1
+  // (WCAG contrast) on b, or '' where c reads already. That lies on c's side
+  // of b, unless no colour on that side reads: on any b, one side does.
+  function readable(c, b) {
+    if (c[3] < 1) c = blend(c, b);
+    var yb = lum(b) + 0.05, y = lum(c) + 0.05;
+    if (Math.max(y / yb, yb / y) >= 4.5) return '';
+    // A hair over 4.5, for rounding to whole channels.
+    var up = yb * 4.6 - 0.05, down = yb / 4.6 - 0.05;
+    return css(withLum(c, (y > yb ? up <= 1 : down < 0) ? Math.min(up, 1) : Math.max(down, 0)));
+  }
+
+  // A selector for this one element, by its place under <body>.
+  function path(el, body) {
+    var s = '', n, x;
+    for (; el !== body; el = el.parentElement) {
+      for (n = 1, x = el; (x = x.previousElementSibling); n++);
+      s = '>:nth-child(' + n + ')' + s;
+    }
+    return 'body' + s;
   }
 
   function handle(records) {
@@ -649,7 +725,7 @@
       childList: true,
       subtree: true,
       attributes: true,
-      attributeFilter: ['style'].concat(Object.keys(LEGACY))
+      attributeFilter: LEGACY.map(function (row) { return row[0]; }).concat('style')
     });
   }
 
@@ -667,10 +743,9 @@
     requestAnimationFrame(resume);
   }
 
-  doc.addEventListener('copy', pause, true);
-  doc.addEventListener('cut', pause, true);
-  doc.addEventListener('dragstart', pause, true);
-  doc.addEventListener('beforeinput', pause, true);
+  ['copy', 'cut', 'dragstart', 'beforeinput'].forEach(function (type) {
+    doc.addEventListener(type, pause, true);
+  });
   doc.addEventListener('input', resume, true);
   var execCommand = doc.execCommand;
   doc.execCommand = function () {

@@ -1,0 +1,22 @@
+// The app's screens, each a view controller whose view tree is built and
+// coloured the way the app builds and colours it: the inbox with the open
+// search bar and the floating compose button, a thread with its subject, a
+// compose screen with the keyboard promotion, the schedule-send date picker,
+// and the in-app Safari view that a link opens.
+#pragma once
+
+#include <string>
+
+#include "platform/objc/ref.h"
+
+namespace host {
+
+objc::Ref make_inbox();
+objc::Ref make_thread(const std::string& subject);
+// Its controller's `bodyView` is the text view that takes the keyboard.
+objc::Ref make_compose();
+objc::Ref make_date_picker();
+// Nil when `url` is no web address: the app then opens nothing.
+objc::Ref make_link(const std::string& url);
+
+}  // namespace host

@@ -1,0 +1,179 @@
+// The themed app's screens end to end: the host app model builds each screen
+// as the app does, the main run loop's layout pass lays it out, and what the
+// user would see comes out of the chains of rules (a component's setter
+// through the view background rule, a layout rule after the saved layout).
+// Colours are read from the members the views draw with, past any getter
+// rule.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "core/host_interface.h"
+#include "core/palette.h"
+#include "core/settings.h"
+#include "host/host_app.h"
+#include "overrides/system/keyboard.h"
+#include "platform/foundation/ns_array.h"
+#include "platform/foundation/ns_object.h"
+#include "platform/objc/message.h"
+#include "platform/corefoundation/run_loop.h"
+#include "tools/support/themed_process.h"
+
+namespace tenebra {
+namespace {
+
+using objc::msg;
+
+id stored(id object, const char* member) {
+  id* slot = member_named(object, member);
+  return slot == nullptr ? nil : *slot;
+}
+// The first view of the class in the tree, depth first.
+id find(id view, const char* class_name) {
+  if (std::string(objc::class_name_of(view)) == class_name) return view;
+  for (id child : ns::array_items(msg<id>(view, "subviews"))) {
+    if (id found = find(child, class_name)) return found;
+  }
+  return nil;
+}
+id white() { return msg<id>(objc_getClass("UIColor"), "whiteColor"); }
+void run_layout_pass() { cf::main_run_loop().run_once(std::chrono::milliseconds(0)); }
+
+class ThemedScreens : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    testing::bring_up_theme();
+    host::HostOptions options;
+    options.load_tweaks = false;
+    app_ = new host::HostApp(options);
+    app_->launch();
+  }
+  void TearDown() override { settings = default_settings(); }
+  id root() const { return msg<id>(msg<id>(app_->window(), "rootViewController"), "view"); }
+
+  static host::HostApp* app_;
+  ns::AutoreleasePool pool_;
+};
+host::HostApp* ThemedScreens::app_ = nullptr;
+
+TEST_F(ThemedScreens, InboxChromeIsDark) {
+  app_->show_inbox();
+  run_layout_pass();
+  id bar = app_->status_bar();
+  EXPECT_EQ(msg<id>(msg<id>(bar, "timeView"), "textColor"), white());
+  EXPECT_EQ(msg<id>(msg<id>(bar, "signalView"), "activeColor"), white());
+  EXPECT_EQ(msg<id>(msg<id>(bar, "batteryView"), "tintColor"), white());
+
+  id navigation = find(root(), "GBTNavigationBar");
+  EXPECT_EQ(msg<id>(navigation, "barTintColor"), lighterBgColor);
+  EXPECT_EQ(msg<id>(navigation, "customBarTintColor"), lighterBgColor);
+
+  // The search bar's backing view came with the first layout pass.
+  id gradient = find(root(), "GBTOpenSearchBarGradientView");
+  const auto backing = ns::array_items(msg<id>(gradient, "subviews"));
+  ASSERT_EQ(backing.size(), 1u);
+  EXPECT_EQ(stored(backing[0], "_backgroundColor"), bgColor);
+  EXPECT_EQ(stored(find(root(), "GBTRoundedCornerView"), "_fillColor"), lighterBgColor);
+  EXPECT_EQ(msg<id>(find(root(), "ExpandableTextField"), "tintColor"), textColor);
+  EXPECT_EQ(stored(find(root(), "OGLItemListViewCellBackgroundView"), "_backgroundColor"),
+            lighterBgColor);
+
+  // The compose button shows its state's colour, put on the view through
+  // the view background rule; pressing it changes nothing.
+  id compose = find(root(), "MDCFloatingButton");
+  EXPECT_EQ(stored(compose, "_backgroundColor"), lighterBgColor);
+  msg<void>(compose, "setHighlighted:", YES);
+  EXPECT_EQ(stored(compose, "_backgroundColor"), lighterBgColor);
+
+  // A selected row shows UIKit's selection background in the raised surface.
+  id cell = find(root(), "UITableViewCell");
+  msg<void>(cell, "setSelected:", YES);
+  EXPECT_EQ(msg<id>(find(cell, "UITableViewCellSelectedBackground"), "selectionTintColor"),
+            lighterBgColor);
+}
+
+TEST_F(ThemedScreens, ThreadSubjectIsLightGreyAfterEachLayout) {
+  app_->show_thread("Lunch on Friday?");
+  run_layout_pass();
+  id subject = find(root(), "ThreadSubjectView");
+  id text = msg<id>(subject, "subjectTextView");
+  EXPECT_EQ(stored(text, "_textColor"), textColor);
+  msg<void>(text, "setTextColor:", msg<id>(objc_getClass("UIColor"), "blackColor"));
+  msg<void>(subject, "setNeedsLayout");
+  run_layout_pass();
+  EXPECT_EQ(stored(text, "_textColor"), textColor);
+}
+
+TEST_F(ThemedScreens, ComposeShowsADarkKeyboardWithARaisedDock) {
+  id compose = app_->show_compose();
+  run_layout_pass();
+  id keyboard = msg<id>(objc_getClass("UIKeyboard"), "activeKeyboard");
+  ASSERT_NE(keyboard, nil);
+  EXPECT_TRUE(msg<BOOL>(msg<id>(compose, "bodyView"), "isFirstResponder"));
+  // The system chose a light keyboard for the default appearance; the theme
+  // answers dark, so the keyboard draws its dark backdrop.
+  id config = msg<id>(keyboard, "renderConfig");
+  EXPECT_TRUE(saved_render_config_light_keyboard(config, objc::sel("lightKeyboard")));
+  EXPECT_FALSE(msg<BOOL>(msg<id>(keyboard, "renderConfig"), "lightKeyboard"));
+  id dock = msg<id>(keyboard, "dockView");
+  EXPECT_EQ(stored(dock, "_backgroundColor"), lighterBgColor);
+  EXPECT_EQ(stored(find(root(), "GBTKeyboardPromoView"), "_backgroundColor"), lighterBgColor);
+
+  // With the dark keyboard off, the next layout of the keyboard is light
+  // and so is its dock.
+  settings.enableDarkKeyboard = 0;
+  msg<void>(keyboard, "setNeedsLayout");
+  run_layout_pass();
+  EXPECT_TRUE(msg<BOOL>(msg<id>(keyboard, "renderConfig"), "lightKeyboard"));
+  EXPECT_NE(stored(dock, "_backgroundColor"), lighterBgColor);
+
+  // Leaving the screen takes the keyboard down.
+  app_->show_inbox();
+  EXPECT_EQ(msg<id>(objc_getClass("UIKeyboard"), "activeKeyboard"), nil);
+}
+
+TEST_F(ThemedScreens, DatePickerWheelsAndTitleFollowTheDarkKeyboard) {
+  app_->show_date_picker();
+  run_layout_pass();
+  id content = find(root(), "UIDatePickerContentView");
+  id wheels = msg<id>(content, "pickerView");
+  EXPECT_EQ(stored(wheels, "_backgroundColor"), lighterBgColor);
+  EXPECT_EQ(stored(msg<id>(content, "titleLabel"), "_textColor"), textColor);
+  // The wheels show the rows around the selected one of each component.
+  EXPECT_NE(msg<id>(wheels, "viewForRow:forComponent:", 0L, 0L), nil);
+  EXPECT_EQ(msg<id>(wheels, "viewForRow:forComponent:", 5L, 0L), nil);
+}
+
+TEST_F(ThemedScreens, LinkOpensATintedSafariView) {
+  id safari = app_->open_link("https://support.google.com/mail");
+  ASSERT_NE(safari, nil);
+  EXPECT_EQ(msg<id>(safari, "preferredControlTintColor"), textColor);
+  EXPECT_EQ(msg<id>(safari, "preferredBarTintColor"), lighterBgColor);
+  // Its bars take the bar tint, which the view background rule passes on.
+  id top_bar = ns::array_items(msg<id>(msg<id>(safari, "view"), "subviews")).front();
+  EXPECT_EQ(stored(top_bar, "_backgroundColor"), lighterBgColor);
+  // A text that is no web address opens nothing and leaves the screen.
+  EXPECT_EQ(app_->open_link("mailto:someone@example.com"), nil);
+  EXPECT_EQ(msg<id>(app_->window(), "rootViewController"), safari);
+}
+
+TEST_F(ThemedScreens, WithTheThemeOffTheAppKeepsItsOwnColours) {
+  settings.enabled = 0;
+  app_->show_inbox();
+  run_layout_pass();
+  EXPECT_EQ(msg<id>(msg<id>(app_->status_bar(), "timeView"), "textColor"),
+            msg<id>(objc_getClass("UIColor"), "blackColor"));
+  EXPECT_EQ(msg<id>(find(root(), "GBTNavigationBar"), "barTintColor"), white());
+  EXPECT_TRUE(
+      ns::array_items(msg<id>(find(root(), "GBTOpenSearchBarGradientView"), "subviews")).empty());
+  EXPECT_EQ(stored(find(root(), "MDCFloatingButton"), "_backgroundColor"), white());
+
+  app_->show_thread("Lunch on Friday?");
+  run_layout_pass();
+  id text = msg<id>(find(root(), "ThreadSubjectView"), "subjectTextView");
+  EXPECT_EQ(stored(text, "_textColor"), msg<id>(objc_getClass("UIColor"), "blackColor"));
+}
+
+}  // namespace
+}  // namespace tenebra
