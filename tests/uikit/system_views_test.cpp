@@ -177,7 +177,7 @@ TEST_F(SystemViews, UrlsKeepTheirTextAndKnowTheirScheme) {
   const Case cases[] = {{"https://mail.google.com", "https"},
                         {"HTTP://a", "HTTP"},
                         {"mailto:a@b", "mailto"},
-                        {"no scheme", nullptr},
+                        {"no-scheme", nullptr},
                         {"1http://a", nullptr},
                         {":/", nullptr}};
   for (const Case& c : cases) {
