@@ -58,7 +58,7 @@ const std::vector<Arrows> kArrows = {
       "platform/corefoundation", "platform/coregraphics", "platform/uikit"}},
     {"obfuscator", {"platform/objc", "platform/foundation"}},
     // The app model and the settings pane stand on the platform only.
-    {"host",
+    {"hosts",
      {"platform/objc", "platform/device", "platform/foundation", "platform/corefoundation",
       "platform/coregraphics", "platform/uikit", "platform/substrate", "platform/preferences"}},
     {"tenebrasettings",
@@ -68,11 +68,11 @@ const std::vector<Arrows> kArrows = {
     {"tools",
      {"platform", "platform/objc", "platform/device", "platform/substrate", "platform/foundation",
       "platform/corefoundation", "platform/coregraphics", "platform/uikit", "toolkit", "core",
-      "library", "overrides", "obfuscator", "host"}},
+      "library", "overrides", "obfuscator", "hosts"}},
     {"bench",
      {"platform", "platform/objc", "platform/device", "platform/substrate", "platform/foundation",
       "platform/corefoundation", "platform/coregraphics", "platform/uikit", "toolkit", "core",
-      "library", "overrides", "obfuscator", "host", "tools"}},
+      "library", "overrides", "obfuscator", "hosts", "tools"}},
     {"tests", {"*"}},
     {"fuzz", {"*"}},
 };

@@ -12,7 +12,7 @@
 #include "core/host_interface.h"
 #include "core/palette.h"
 #include "core/settings.h"
-#include "host/host_app.h"
+#include "hosts/gmail/host_app.h"
 #include "overrides/system/keyboard.h"
 #include "platform/corefoundation/run_loop.h"
 #include "platform/foundation/ns_array.h"

@@ -1,11 +1,11 @@
-#include "host/host_app.h"
+#include "hosts/gmail/host_app.h"
 
-#include "host/host_classes.h"
-#include "host/screens.h"
+#include "hosts/gmail/host_classes.h"
+#include "hosts/gmail/screens.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_file_manager.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/coregraphics/geometry.h"
 #include "platform/objc/message.h"
 
 namespace host {

@@ -1,4 +1,4 @@
-#include "host/host_classes.h"
+#include "hosts/gmail/host_classes.h"
 
 #include <map>
 #include <string>

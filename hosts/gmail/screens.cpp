@@ -1,10 +1,9 @@
-#include "host/screens.h"
+#include "hosts/gmail/screens.h"
 
-#include "host/host_images.h"
-
+#include "hosts/gmail/host_images.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/coregraphics/geometry.h"
 #include "platform/objc/exception.h"
 #include "platform/objc/message.h"
 
