@@ -52,7 +52,7 @@ id white() { return msg<id>(objc_getClass("UIColor"), "whiteColor"); }
 id make(const char* class_name) {
   return ns::autorelease(msg<id>(objc_getClass(class_name), "new"));
 }
-std::string colour_text(id color) {
+std::string text_of(id color) {
   const auto value = toolkit::color_of(color);
   return value ? std::string(toolkit::color_text(*value).view()) : "nil";
 }
@@ -75,7 +75,7 @@ class ChromeRules : public ::testing::Test {
 
 // Setters that store a theme colour in place of any incoming one, read back
 // from the member they store into.
-TEST_F(ChromeRules, SettersStoreTheThemeColourWhileTheirGateHolds) {
+TEST_F(ChromeRules, SettersStoreTheThemeColorWhileTheirGateHolds) {
   struct Row {
     const char* class_name;
     const char* setter;
@@ -107,7 +107,7 @@ TEST_F(ChromeRules, SettersStoreTheThemeColourWhileTheirGateHolds) {
 }
 
 // Getters that answer a theme colour without asking what is stored.
-TEST_F(ChromeRules, GettersAnswerTheThemeColourWhileTheThemeIsOn) {
+TEST_F(ChromeRules, GettersAnswerTheThemeColorWhileTheThemeIsOn) {
   struct Row {
     const char* class_name;
     const char* getter;
@@ -173,7 +173,7 @@ TEST_F(ChromeRules, SafariViewTakesControlThenBarTints) {
   }
 }
 
-TEST_F(ChromeRules, DatePickerTitleIsRecolouredUnderTheKeyboardGate) {
+TEST_F(ChromeRules, DatePickerTitleIsRecoloredUnderTheKeyboardGate) {
   for (const Setting& setting : kSettings) {
     apply(setting);
     id content = make("UIDatePickerContentView");
@@ -185,7 +185,7 @@ TEST_F(ChromeRules, DatePickerTitleIsRecolouredUnderTheKeyboardGate) {
 
 // The title keeps its characters and loses every attribute but the text
 // colour; an absent title, or one that is no attributed text, is kept.
-TEST_F(ChromeRules, PickerRowTitlesTakeTheTextColourAlone) {
+TEST_F(ChromeRules, PickerRowTitlesTakeTheTextColorAlone) {
   id bold_red = ns::dictionary(
       {{NSFontAttributeName, NSSTR("bold")}, {NSForegroundColorAttributeName, red()}});
   id title = ns::autorelease(msg<id>(msg<id>(objc_getClass("NSAttributedString"), "alloc"),
@@ -221,7 +221,7 @@ TEST_F(ChromeRules, PinKeypadStartsOnTranslucentGreyUnderTheKeyboardGate) {
     apply(setting);
     Ref keypad = Ref::adopt(msg<id>(msg<id>(objc_getClass("DevicePINKeypad"), "alloc"),
                                     "initWithFrame:", CGRectMake(0, 0, 300, 400)));
-    EXPECT_EQ(colour_text(stored(keypad, "_backgroundColor")),
+    EXPECT_EQ(text_of(stored(keypad, "_backgroundColor")),
               setting.opens(Gate::kKeyboard) ? "#28B300" : "#F7FF00")
         << setting.name;
     msg<void>(keypad, "setBackgroundColor:", red());
@@ -250,7 +250,7 @@ TEST_F(ChromeRules, KeyboardStyleFollowsTheDarkKeyboardWhateverTheSystemChose) {
   }
 }
 
-TEST_F(ChromeRules, DockIsRecolouredAtEveryLayout) {
+TEST_F(ChromeRules, DockIsRecoloredAtEveryLayout) {
   for (const Setting& setting : kSettings) {
     apply(setting);
     id dock = make("UIKeyboardDockView");
@@ -288,7 +288,7 @@ TEST_F(ChromeRules, SearchBarGetsOneBackingViewOfItsFirstSize) {
   EXPECT_TRUE(ns::array_items(msg<id>(off, "subviews")).empty());
 }
 
-TEST_F(ChromeRules, ThreadSubjectTextIsRecolouredAtLayoutWhileTheThemeIsOn) {
+TEST_F(ChromeRules, ThreadSubjectTextIsRecoloredAtLayoutWhileTheThemeIsOn) {
   for (const Setting& setting : kSettings) {
     apply(setting);
     id subject_view = make("ThreadSubjectView");

@@ -134,7 +134,7 @@ TEST_F(ImageRules, ThreadCellBackgroundsArePlainFillsOfTheAppsSize) {
   }
 }
 
-TEST_F(ImageRules, HighlightedSidePanelIconIsTintedInTheTextColour) {
+TEST_F(ImageRules, HighlightedSidePanelIconIsTintedInTheTextColor) {
   Ref cell = Ref::adopt(msg<id>(objc_getClass("GOOSideViewItemCell"), "new"));
   id icon = msg<id>(cell, "getIconHighlightedImageForItem:", NSSTR("Inbox"));
   EXPECT_EQ(msg<CGSize>(icon, "size"), CGSizeMake(24, 24));
