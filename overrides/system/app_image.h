@@ -1,6 +1,6 @@
 // The wiring shared by the after-call image rules: the image the saved
 // implementation returned, seen through the runtime, and the theme's image
-// made from it where replaces_app_image says so.
+// made from it where replaced_app_image_size says so.
 #pragma once
 
 #include "overrides/system/app_image_choice.h"
@@ -27,9 +27,10 @@ class RuntimeAppImage {
 // where it makes none, the app's image stands.
 template <typename Make>
 id themed_app_image(id image, bool enabled, Make made) {
-  const RuntimeAppImage facts(image);
-  if (!replaces_app_image(facts, enabled)) return image;
-  id themed = made(facts.size());
+  const std::optional<AppImageSize> size =
+      replaced_app_image_size(RuntimeAppImage(image), enabled);
+  if (!size) return image;
+  id themed = made(*size);
   return themed != nil ? themed : image;
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cmath>
+#include <optional>
 
 namespace tenebra {
 
@@ -14,14 +15,19 @@ struct AppImageSize {
   double width = 0, height = 0;
 };
 
-// `Image` answers present() and size() (an AppImageSize in points); the size
-// is asked only while the theme is on and there is an image.
+// The size of the image to make in place of the app's, or nothing to keep
+// the app's. `Image` answers present() and size() (an AppImageSize in
+// points); the size is asked only while the theme is on and there is an
+// image.
 template <typename Image>
-bool replaces_app_image(const Image& image, bool enabled) {
-  if (!enabled || !image.present()) return false;
+std::optional<AppImageSize> replaced_app_image_size(const Image& image, bool enabled) {
+  if (!enabled || !image.present()) return std::nullopt;
   const AppImageSize size = image.size();
-  return size.width > 0 && size.height > 0 && std::isfinite(size.width) &&
-         std::isfinite(size.height);
+  if (!(size.width > 0 && size.height > 0 && std::isfinite(size.width) &&
+        std::isfinite(size.height))) {
+    return std::nullopt;
+  }
+  return size;
 }
 
 }  // namespace tenebra

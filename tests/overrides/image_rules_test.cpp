@@ -54,9 +54,13 @@ TEST(AppImageChoice, OnlyAnImageWithAnAreaIsReplacedWhileTheThemeIsOn) {
                          Row{true, true, -1, 88, false}, Row{true, true, nan, 88, false},
                          Row{true, true, 320, inf, false}}) {
     const FakeImage image{row.present, row.width, row.height};
-    EXPECT_EQ(replaces_app_image(image, row.enabled), row.replaced)
+    const auto size = replaced_app_image_size(image, row.enabled);
+    EXPECT_EQ(size.has_value(), row.replaced)
         << row.enabled << row.present << " " << row.width << "x" << row.height;
-    // The size is asked only when it can decide.
+    if (size) {
+      EXPECT_EQ(size->width, row.width);
+    }
+    // The size is asked once, and only when it can decide.
     EXPECT_EQ(image.sizes_asked, row.enabled && row.present ? 1 : 0);
   }
 }
