@@ -2,10 +2,11 @@
 
 #include "host/host_classes.h"
 #include "host/screens.h"
+#include "host/side_panel.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_file_manager.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/coregraphics/geometry.h"
 #include "platform/objc/class_definition.h"
 #include "platform/objc/message.h"
 
@@ -31,6 +32,7 @@ id delegate_show_thread(id self, SEL, id subject) {
 id delegate_show_compose(id self, SEL) { return app_of(self).show_compose(); }
 id delegate_show_side_panel(id self, SEL) { return app_of(self).show_side_panel(); }
 id delegate_show_date_picker(id self, SEL) { return app_of(self).show_date_picker(); }
+id delegate_show_passcode(id self, SEL) { return app_of(self).show_passcode(); }
 id delegate_open_link(id self, SEL, id url) {
   return app_of(self).open_link(url != nil ? ns::utf8(url) : "");
 }
@@ -45,6 +47,7 @@ void define_delegate_class() {
       .method("showCompose", delegate_show_compose)
       .method("showSidePanel", delegate_show_side_panel)
       .method("showDatePicker", delegate_show_date_picker)
+      .method("showPasscode", delegate_show_passcode)
       .method("openLink:", delegate_open_link)
       .finish();
 }
@@ -99,8 +102,9 @@ id HostApp::show_compose() {
   msg<BOOL>(msg<id>(compose, "bodyView"), "becomeFirstResponder");
   return compose;
 }
-id HostApp::show_side_panel() { return show(make_side_panel()); }
 id HostApp::show_date_picker() { return show(make_date_picker()); }
+id HostApp::show_passcode() { return show(make_passcode()); }
+id HostApp::show_side_panel() { return show(make_side_panel()); }
 id HostApp::open_link(const std::string& url) { return show(make_link(url)); }
 
 }  // namespace host

@@ -4,7 +4,7 @@
 // first screen. The caller then runs the main run loop. The application
 // object's delegate is the app's: [[UIApplication sharedApplication]
 // delegate] shows any screen (showInbox, showThread:, showCompose,
-// showSidePanel, showDatePicker, openLink:) and answers its controller, and
+// showSidePanel, showDatePicker, showPasscode, openLink:) and answers its controller, and
 // keyWindow is the window they are shown in.
 #pragma once
 
@@ -49,8 +49,10 @@ class HostApp {
   id show_thread(const std::string& subject, const std::string& body = {});
   // The compose screen's body takes the keyboard.
   id show_compose();
-  id show_side_panel();
   id show_date_picker();
+  id show_passcode();
+  // The side panel, opened over the inbox's place.
+  id show_side_panel();
   // The in-app Safari view for a link; nil, and the screen unchanged, for a
   // text that is no web address.
   id open_link(const std::string& url);

@@ -1,12 +1,12 @@
 #include "host/screens.h"
 
-#include "host/host_images.h"
-
 #include <iterator>
 
+#include "host/host_images.h"
+#include "host/thread_cells.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/coregraphics/geometry.h"
 #include "platform/objc/exception.h"
 #include "platform/objc/message.h"
 
@@ -90,8 +90,8 @@ id add_label(id parent, CGRect frame, const char* text, id color) {
   return label;
 }
 
-// Sender, date, subject and snippet in the app's greys, and the label chip
-// on its tinted ground.
+// The sender's picture, sender, date, subject and snippet in the app's
+// greys, and the label chip on its tinted ground.
 void add_thread_texts(id cell, const ThreadSummary& thread) {
   msg<void>(add_view(cell, "UIImageView", CGRectMake(16, 16, 40, 40), nil), "setImage:",
             photo_image(40, 40));
@@ -123,9 +123,17 @@ Ref make_inbox() {
   set_text(search, NSSTR("Search in mail"));
 
   id list = add_view(root, "UITableView", CGRectMake(0, 144, kWidth, 600), white());
-  for (std::size_t row = 0; row < std::size(kThreads); ++row) {
+  // Each thread's face shows the background its class makes for the row's
+  // place in the list, under the thread's texts; the first thread is unread.
+  const std::size_t rows = std::size(kThreads);
+  for (std::size_t row = 0; row < rows; ++row) {
     id cell = add_view(list, "UITableViewCell", CGRectMake(0, row * 88.0, kWidth, 88), nil);
     add_view(cell, "OGLItemListViewCellBackgroundView", msg<CGRect>(cell, "bounds"), white());
+    id face = add_view(cell, "ThreadCellFrontView", msg<CGRect>(cell, "bounds"), nil);
+    if (objc::responds(face, objc::sel("setPosition:"))) {
+      msg<void>(face, "setPosition:", row == 0 ? kFirstRow : row + 1 == rows ? kLastRow : kMiddleRow);
+      msg<void>(face, "setRead:", row > 0 ? YES : NO);
+    }
     add_thread_texts(cell, kThreads[row]);
   }
   id compose = add_view(root, "MDCFloatingButton", CGRectMake(227, 690, 132, 56), nil);
@@ -163,34 +171,6 @@ Ref make_thread(const std::string& subject, const std::string& body) {
   return thread;
 }
 
-// The side panel over the inbox: a dimming container over the whole screen,
-// and the panel with the account's folders, the current one highlighted
-// with its icon in the highlighted form.
-Ref make_side_panel() {
-  Ref panel = make_inbox();
-  id root = msg<id>(panel, "view");
-  add_view(root, "GOOSideViewBackgroundContainerView", CGRectMake(0, 0, kWidth, kHeight),
-           msg<id>(color_class(), "colorWithWhite:alpha:", 0.0, 0.4));
-  id content = add_view(root, "SDPSideViewContentView", CGRectMake(0, 0, 304, kHeight), white());
-  add_label(content, CGRectMake(24, 56, 240, 32), "Gmail", rgb(95, 99, 104));
-  const char* const folders[] = {"Inbox", "Starred", "Snoozed", "Sent", "Drafts", "Spam"};
-  for (std::size_t row = 0; row < std::size(folders); ++row) {
-    const bool current = row == 0;
-    id cell = add_view(content, "GOOSideViewItemCell", CGRectMake(0, 100 + row * 48.0, 296, 48),
-                       current ? rgb(232, 240, 254) : white());
-    Ref icon = Ref::adopt(msg<id>(objc_getClass("UIImageView"), "new"));
-    msg<void>(icon, "setFrame:", CGRectMake(24, 12, 24, 24));
-    const SEL highlighted = objc::sel("getIconHighlightedImageForItem:");
-    msg<void>(icon, "setImage:",
-              current && objc::responds(cell, highlighted) ? msg<id>(cell, highlighted, nil)
-                                                           : icon_image(24));
-    msg<void>(cell, "addSubview:", icon.get());
-    add_label(cell, CGRectMake(72, 12, 200, 24), folders[row],
-              current ? rgb(25, 103, 210) : rgb(32, 33, 36));
-  }
-  return panel;
-}
-
 Ref make_compose() {
   Ref compose = controller("ComposeViewController");
   id root = msg<id>(compose, "view");
@@ -211,6 +191,16 @@ Ref make_date_picker() {
   msg<void>(msg<id>(msg<id>(picker, "contentView"), "titleLabel"),
             "setText:", NSSTR("Schedule send"));
   return schedule;
+}
+
+// The app lock: a prompt over the system's PIN keypad.
+Ref make_passcode() {
+  Ref lock = controller("UIViewController");
+  id root = msg<id>(lock, "view");
+  id prompt = add_view(root, "UILabel", CGRectMake(16, 200, kWidth - 32, 44), nil);
+  msg<void>(prompt, "setText:", NSSTR("Enter your passcode"));
+  add_view(root, "DevicePINKeypad", CGRectMake(0, kHeight - 300, kWidth, 300), nil);
+  return lock;
 }
 
 Ref make_link(const std::string& url) {

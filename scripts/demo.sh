@@ -28,11 +28,10 @@ if [ "${#missing[@]}" -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 # npm ci removes and fetches node_modules every time, so only when the
-# installed tree is not the one the lock file names.
-if ! cmp -s package-lock.json node_modules/.tenebra-package-lock.json 2>/dev/null; then
+# installed tree does not satisfy the package (npm ls reads only local files).
+if ! npm ls --depth=0 >/dev/null 2>&1; then
   step "Installing the browser driver (npm ci)"
   npm ci --no-audit --no-fund --loglevel=error
-  cp package-lock.json node_modules/.tenebra-package-lock.json
 fi
 
 if [ ! -f build/CMakeCache.txt ]; then
@@ -45,8 +44,7 @@ if [ ! -f build/CMakeCache.txt ]; then
     >/dev/null
 fi
 step "Building the tenebra program, the library and the pane"
-cmake --build build -j"$(nproc)" --target tenebra device_root | grep -v '^\[' || true
-test -x build/tools/tenebra
+cmake --build build -j"$(nproc)" --target tenebra device_root | { grep -v -e '^-- ' || true; }
 
 tenebra=build/tools/tenebra
 out=build/preview

@@ -205,7 +205,7 @@ TEST_F(TenebraProgram, TheKeyWindowAndEveryScreensControllerAreReachable) {
            "[[[app keyWindow] rootViewController] class]", "-e",
            "[[app keyWindow] isEqual:[[app delegate] window]]"});
   EXPECT_EQ(o.out,
-            "\"ThreadListViewController\"\nComposeViewController\nYES\nThreadListViewController\n"
+            "\"ThreadListViewController\"\nComposeViewController\nYES\nUIViewController\n"
             "ThreadViewController\nSFSafariViewController\nnil\nSFSafariViewController\nYES\n");
   EXPECT_EQ(o.err, "");
   EXPECT_EQ(o.status, 0);

@@ -2,36 +2,15 @@
 
 #include <cstdio>
 
+#include "tools/preview/screen_page.h"
+
 namespace preview {
 namespace {
 
-std::string escaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
 std::string swatch(const std::string& color) {
-  if (color.size() < 7 || color[0] != '#') return escaped(color);
+  if (color.size() < 7 || color[0] != '#') return html_text(color);
   return "<span class=\"sw\" style=\"background:" + color.substr(0, 7) + "\"></span>" +
-         escaped(color);
+         html_text(color);
 }
 
 std::string ratio_text(double ratio) {
@@ -48,8 +27,8 @@ void rules_table(const ScreenReport& screen, std::string& out) {
   }
   out += "<table><tr><th>Row</th><th>Class</th><th>Selector</th><th>Times</th></tr>";
   for (const RuleFiring& rule : screen.rules) {
-    out += "<tr><td>" + std::to_string(rule.row) + "</td><td>" + escaped(rule.class_name) +
-           "</td><td>" + std::string(rule.class_side ? "+" : "-") + escaped(rule.selector) +
+    out += "<tr><td>" + std::to_string(rule.row) + "</td><td>" + html_text(rule.class_name) +
+           "</td><td>" + std::string(rule.class_side ? "+" : "-") + html_text(rule.selector) +
            "</td><td>" + std::to_string(rule.count) + "</td></tr>";
   }
   out += "</table>";
@@ -65,7 +44,7 @@ void changes_table(const ScreenReport& screen, std::string& out) {
   for (const ColorChange& change : screen.changes) {
     out += "<tr><td>" + change.property + "</td><td>" + swatch(change.before) + "</td><td>" +
            swatch(change.after) + "</td><td>" + std::to_string(change.views) + "</td><td>" +
-           escaped(change.classes) + "</td></tr>";
+           html_text(change.classes) + "</td></tr>";
   }
   out += "</table>";
 }
@@ -81,9 +60,10 @@ void audit_table(const ScreenReport& screen, std::string& out) {
       "<table><tr><th>Text</th><th>Class</th><th>Colour</th><th>Behind</th><th>Contrast</th>"
       "<th>Why</th></tr>";
   for (const LowContrast& low : screen.below) {
-    out += "<tr class=\"low\"><td>" + escaped(low.text) + "</td><td>" + escaped(low.class_name) +
-           "</td><td>" + swatch(low.color) + "</td><td>" + swatch(low.behind) + "</td><td>" +
-           ratio_text(low.ratio) + "</td><td>" + escaped(low.reason) + "</td></tr>";
+    out += "<tr class=\"low\"><td>" + html_text(low.text) + "</td><td>" +
+           html_text(low.class_name) + "</td><td>" + swatch(low.color) + "</td><td>" +
+           swatch(low.behind) + "</td><td>" + ratio_text(low.ratio) + "</td><td>" +
+           html_text(low.reason) + "</td></tr>";
   }
   out += "</table>";
 }
@@ -107,16 +87,16 @@ std::string index_page(const std::vector<ScreenReport>& screens) {
       "Contrast is measured on the themed screens, text colour against the colour drawn "
       "behind it.</p><ul>";
   for (const ScreenReport& screen : screens) {
-    out += "<li><a href=\"#" + screen.name + "\">" + escaped(screen.title) + "</a></li>";
+    out += "<li><a href=\"#" + screen.name + "\">" + html_text(screen.title) + "</a></li>";
   }
   out += "</ul>";
   for (const ScreenReport& screen : screens) {
-    out += "<section id=\"" + screen.name + "\"><h2>" + escaped(screen.title) +
+    out += "<section id=\"" + screen.name + "\"><h2>" + html_text(screen.title) +
            "</h2><div class=\"pair\"><figure><img src=\"" + screen.before_png + "\" alt=\"" +
-           escaped(screen.title) +
+           html_text(screen.title) +
            ", before\"><figcaption>Before</figcaption>"
            "</figure><figure><img src=\"" +
-           screen.after_png + "\" alt=\"" + escaped(screen.title) +
+           screen.after_png + "\" alt=\"" + html_text(screen.title) +
            ", after\"><figcaption>After</figcaption></figure><div>";
     rules_table(screen, out);
     changes_table(screen, out);

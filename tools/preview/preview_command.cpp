@@ -36,6 +36,7 @@
 #include "tools/preview/index_page.h"
 #include "tools/preview/screen_page.h"
 #include "tools/preview/settings_screen.h"
+#include "tools/support/option_value.h"
 
 namespace preview {
 namespace {
@@ -118,12 +119,8 @@ std::optional<Options> read_options(int argc, char** argv) {
   Options options;
   for (int i = 0; i < argc; ++i) {
     const std::string argument = argv[i];
-    // "--name VALUE" or "--name=VALUE".
-    const auto value_of = [&](const char* name) -> std::optional<std::string> {
-      const std::string prefix = std::string(name) + "=";
-      if (argument.starts_with(prefix)) return argument.substr(prefix.size());
-      if (argument == name && i + 1 < argc) return std::string(argv[++i]);
-      return std::nullopt;
+    const auto value_of = [&](const char* name) {
+      return tools::option_value(argc, argv, i, name);
     };
     std::optional<std::string> value;
     if (argument.starts_with("--root")) {
@@ -419,15 +416,6 @@ std::vector<AuditLine> read_audit(const fs::path& file) {
   return lines;
 }
 
-void append_json_string(std::string& out, const std::string& text) {
-  out += '"';
-  for (char c : text) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
-  }
-  out += '"';
-}
-
 std::string plural(std::size_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
@@ -499,9 +487,9 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
       job += first ? "" : ",";
       first = false;
       job += "{\"page\":";
-      append_json_string(job, page.string());
+      webrender::append_json_string(job, page.string());
       job += ",\"png\":";
-      append_json_string(
+      webrender::append_json_string(
           job, fs::absolute(out_dir / side.name / (std::string(screen->name) + ".png")).string());
       job += std::string(",\"audit\":") + (side.theme_on ? "true" : "false") + "}";
     }
@@ -513,7 +501,7 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
       if (entry.path().extension() != ".json") continue;
       job += first ? "" : ",";
       first = false;
-      append_json_string(job, entry.path().string());
+      webrender::append_json_string(job, entry.path().string());
     }
   }
   job += "]}";

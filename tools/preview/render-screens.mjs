@@ -17,7 +17,7 @@
 // common colour inside the text's frame, whatever painted it.
 import { readFileSync, writeFileSync } from 'node:fs';
 import { pathToFileURL } from 'node:url';
-import { launch, frames, contrast, modeColour } from '../browser/driver.mjs';
+import { launch, frames, contrast, modeColor } from '../browser/driver.mjs';
 import { decodePng } from '../browser/png.mjs';
 import { renderPage } from '../webrender/render-page.mjs';
 
@@ -40,7 +40,7 @@ async function draw(context, { page: file, png, audit }, scale) {
     await frames(page);
     const bare = decodePng(await screen.screenshot({ type: 'png', animations: 'disabled' }));
     for (const { index, color, box } of texts) {
-      const behind = modeColour(bare, box.map((v) => v * scale));
+      const behind = modeColor(bare, box.map((v) => v * scale));
       if (!behind) continue;
       const [r, g, b, a] = parseRgba(color);
       const seen = [r, g, b].map((c, i) => c * a + behind[i] * (1 - a));

@@ -85,8 +85,7 @@ void read_text(id view, Box& box) {
 }
 
 // The image as the view shows it, scaled to fill its frame.
-void read_image(id view, Box& box, double scale) {
-  id image = msg<id>(view, "image");
+void read_image(id view, id image, Box& box, double scale) {
   if (image == nil || box.frame.size.width <= 0 || box.frame.size.height <= 0) return;
   ns::AutoreleasePool pool;
   UIGraphicsBeginImageContextWithOptions(box.frame.size, NO, scale);
@@ -195,7 +194,10 @@ void visit(id view, CGPoint origin, double opacity, const std::string& path, dou
     box.font_size = 15;
   }
   if (is_kind(view, "UIImageView") && !is_kind(view, "_UIStatusBarImageView")) {
-    read_image(view, box, scale);
+    read_image(view, msg<id>(view, "image"), box, scale);
+  } else if (answers(view, "backgroundImage")) {
+    // A view that draws its background image over its bounds.
+    read_image(view, msg<id>(view, "backgroundImage"), box, scale);
   }
   const Box placed = box;
   boxes.push_back(std::move(box));

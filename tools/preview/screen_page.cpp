@@ -35,7 +35,22 @@ std::string base64(const std::string& bytes) {
   return out;
 }
 
-std::string escaped(const std::string& text) {
+std::string placement(const Box& box) {
+  std::string style = "left:" + number(box.frame.origin.x) +
+                      "px;top:" + number(box.frame.origin.y) +
+                      "px;width:" + number(box.frame.size.width) +
+                      "px;height:" + number(box.frame.size.height) + "px";
+  if (box.corner_radius > 0) style += ";border-radius:" + number(box.corner_radius) + "px";
+  return style;
+}
+
+std::string opacity(const Box& box) {
+  return box.opacity < 1 ? ";opacity:" + number(box.opacity) : "";
+}
+
+}  // namespace
+
+std::string html_text(const std::string& text) {
   std::string out;
   for (char c : text) {
     switch (c) {
@@ -57,21 +72,6 @@ std::string escaped(const std::string& text) {
   }
   return out;
 }
-
-std::string placement(const Box& box) {
-  std::string style = "left:" + number(box.frame.origin.x) +
-                      "px;top:" + number(box.frame.origin.y) +
-                      "px;width:" + number(box.frame.size.width) +
-                      "px;height:" + number(box.frame.size.height) + "px";
-  if (box.corner_radius > 0) style += ";border-radius:" + number(box.corner_radius) + "px";
-  return style;
-}
-
-std::string opacity(const Box& box) {
-  return box.opacity < 1 ? ";opacity:" + number(box.opacity) : "";
-}
-
-}  // namespace
 
 std::string css_color(const Rgba& color) {
   return "rgba(" + number(color.r * 255) + "," + number(color.g * 255) + "," +
@@ -131,7 +131,8 @@ PageResult screen_page(const Capture& capture, const fs::path& assets, const std
       out += "<div class=\"t" + std::string(box.centered ? " c" : "") + "\" data-text=\"" +
              std::to_string(i) + "\" data-color=\"" + css_color(seen) + "\" style=\"" +
              placement(box) + ";color:" + css_color(seen) + ";font-size:" + number(box.font_size) +
-             "px" + (box.bold ? ";font-weight:bold" : "") + "\">" + escaped(*box.text) + "</div>\n";
+             "px" + (box.bold ? ";font-weight:bold" : "") + "\">" + html_text(*box.text) +
+             "</div>\n";
     }
   }
   out += "</div></body></html>\n";

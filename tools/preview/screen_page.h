@@ -30,6 +30,9 @@ struct PageResult {
 PageResult screen_page(const Capture& capture, const std::filesystem::path& assets,
                        const std::string& stem, double scale);
 
+// `text` with HTML's special characters as entities.
+std::string html_text(const std::string& text);
+
 // "rgba(R,G,B,A)" for CSS.
 std::string css_color(const Rgba& color);
 

@@ -34,28 +34,6 @@ std::optional<std::string> text_of(id object) {
   return ns::utf8(msg<id>(object, "description"));
 }
 
-void append_json_string(std::string& out, std::string_view text) {
-  out += '"';
-  for (unsigned char c : text) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-          out += escaped;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  out += '"';
-}
-
 void append_optional(std::string& out, const std::optional<std::string>& text) {
   if (text) {
     append_json_string(out, *text);
@@ -125,6 +103,28 @@ Rendering read_rendering(const std::string& lines) {
 }
 
 }  // namespace
+
+void append_json_string(std::string& out, std::string_view text) {
+  out += '"';
+  for (unsigned char c : text) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+          out += escaped;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  out += '"';
+}
 
 std::string job_json(const WebPage& page, const RenderOptions& options) {
   std::string out = "{\"html\":";

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/objc/runtime.h"
@@ -53,6 +54,9 @@ struct RenderResult {
 };
 
 RenderResult render(const WebPage& page, const RenderOptions& options);
+
+// Appends `text` as a JSON string, quoted and escaped.
+void append_json_string(std::string& out, std::string_view text);
 
 // The job render-page.mjs takes, as JSON text; a program that renders many
 // pages in one browser imports its renderPage and hands it such jobs.
