@@ -36,12 +36,12 @@
 #include <string_view>
 #include <vector>
 
-#include "host/host_app.h"
+#include "hosts/gmail/host_app.h"
 #include "platform/corefoundation/cf_notification_center.h"
+#include "platform/corefoundation/run_loop.h"
 #include "platform/device/device_paths.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/corefoundation/run_loop.h"
 #include "tools/console/session.h"
 #include "tools/hooks/hook_listing.h"
 #include "tools/mail/mail_command.h"

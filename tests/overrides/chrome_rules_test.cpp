@@ -52,7 +52,7 @@ id white() { return msg<id>(objc_getClass("UIColor"), "whiteColor"); }
 id make(const char* class_name) {
   return ns::autorelease(msg<id>(objc_getClass(class_name), "new"));
 }
-std::string colour_text(id color) {
+std::string color_text(id color) {
   const auto value = toolkit::color_of(color);
   return value ? std::string(toolkit::color_text(*value).view()) : "nil";
 }
@@ -185,7 +185,7 @@ TEST_F(ChromeRules, DatePickerTitleIsRecoloredUnderTheKeyboardGate) {
 
 // The title keeps its characters and loses every attribute but the text
 // colour; an absent title, or one that is no attributed text, is kept.
-TEST_F(ChromeRules, PickerRowTitlesTakeTheTextColourAlone) {
+TEST_F(ChromeRules, PickerRowTitlesTakeTheTextColorAlone) {
   id bold_red = ns::dictionary(
       {{NSFontAttributeName, NSSTR("bold")}, {NSForegroundColorAttributeName, red()}});
   id title = ns::autorelease(msg<id>(msg<id>(objc_getClass("NSAttributedString"), "alloc"),
@@ -221,7 +221,7 @@ TEST_F(ChromeRules, PinKeypadStartsOnTranslucentGreyUnderTheKeyboardGate) {
     apply(setting);
     Ref keypad = Ref::adopt(msg<id>(msg<id>(objc_getClass("DevicePINKeypad"), "alloc"),
                                     "initWithFrame:", CGRectMake(0, 0, 300, 400)));
-    EXPECT_EQ(colour_text(stored(keypad, "_backgroundColor")),
+    EXPECT_EQ(color_text(stored(keypad, "_backgroundColor")),
               setting.opens(Gate::kKeyboard) ? "#28B300" : "#F7FF00")
         << setting.name;
     msg<void>(keypad, "setBackgroundColor:", red());

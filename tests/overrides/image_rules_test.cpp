@@ -10,7 +10,7 @@
 
 #include "core/palette.h"
 #include "core/settings.h"
-#include "host/thread_cells.h"
+#include "hosts/gmail/thread_cells.h"
 #include "overrides/system/app_image.h"
 #include "overrides/system/thread_cell_background.h"
 #include "platform/coregraphics/cg_image.h"
@@ -134,7 +134,7 @@ TEST_F(ImageRules, ThreadCellBackgroundsArePlainFillsOfTheAppsSize) {
   }
 }
 
-TEST_F(ImageRules, HighlightedSidePanelIconIsTintedInTheTextColour) {
+TEST_F(ImageRules, HighlightedSidePanelIconIsTintedInTheTextColor) {
   Ref cell = Ref::adopt(msg<id>(objc_getClass("GOOSideViewItemCell"), "new"));
   id icon = msg<id>(cell, "getIconHighlightedImageForItem:", NSSTR("Inbox"));
   EXPECT_EQ(msg<CGSize>(icon, "size"), CGSizeMake(24, 24));

@@ -6,7 +6,7 @@
 
 #include "core/palette.h"
 #include "core/settings.h"
-#include "host/host_images.h"
+#include "hosts/gmail/host_images.h"
 #include "platform/coregraphics/cg_image.h"
 #include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_object.h"

@@ -14,7 +14,7 @@
 #include <sstream>
 #include <vector>
 
-#include "host/thread_screen.h"
+#include "hosts/gmail/thread_screen.h"
 #include "platform/foundation/foundation_types.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
@@ -40,7 +40,8 @@ struct Options {
 };
 
 std::optional<int> read_width(const std::string& text) {
-  if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) {
+  if (text.empty() || text.size() > 5 ||
+      text.find_first_not_of("0123456789") != std::string::npos) {
     return std::nullopt;
   }
   const int width = std::stoi(text);
@@ -121,7 +122,8 @@ std::optional<std::string> head_tag(const std::string& html) {
     std::string name = html.substr(at + 1, 4);
     for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     const char next = html[at + 5];
-    if (name != "head" || !(std::isspace(static_cast<unsigned char>(next)) || next == '>' || next == '/')) {
+    if (name != "head" ||
+        !(std::isspace(static_cast<unsigned char>(next)) || next == '>' || next == '/')) {
       continue;
     }
     const std::size_t end = html.find('>', at);
@@ -143,7 +145,8 @@ std::string script_line(const std::string& given, const webrender::WebPage& page
            std::to_string(script.source.size()) + " characters)";
   }
   if (!wk && page.html && *page.html != given) {
-    const std::string markers = plural(count_markers(given), "\"<head>\" marker", "\"<head>\" markers");
+    const std::string markers =
+        plural(count_markers(given), "\"<head>\" marker", "\"<head>\" markers");
     if (page.html->find("<script>(null)</script>") != std::string::npos) {
       return "script: placed empty after " + markers +
              ": the script file could not be read, so the page holds a script that does nothing";
@@ -218,11 +221,10 @@ int run(int argc, char** argv, const Launch& launch, std::ostream& out, std::ost
   if (!launch(options->root)) return 2;
 
   ns::AutoreleasePool pool;
-  const host::ThreadScreen thread =
-      host::open_thread(ui::key_window(), *html,
-                        options->wkwebview ? host::MailWebView::kWKWebView
-                                           : host::MailWebView::kUIWebView,
-                        options->width);
+  const host::ThreadScreen thread = host::open_thread(
+      ui::key_window(), *html,
+      options->wkwebview ? host::MailWebView::kWKWebView : host::MailWebView::kUIWebView,
+      options->width);
   const webrender::WebPage page = webrender::page_of(thread.body);
   webrender::RenderOptions render_options;
   render_options.width = options->width;

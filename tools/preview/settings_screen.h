@@ -5,7 +5,7 @@
 // this model; the page's cells are what the framework would draw.
 #pragma once
 
-#include "host/settings_app.h"
+#include "hosts/settings/settings_app.h"
 #include "tools/preview/screen_capture.h"
 
 namespace preview {

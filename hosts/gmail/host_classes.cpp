@@ -1,10 +1,10 @@
-#include "host/host_classes.h"
+#include "hosts/gmail/host_classes.h"
 
 #include <map>
 #include <string>
 
-#include "host/side_panel.h"
-#include "host/thread_cells.h"
+#include "hosts/gmail/side_panel.h"
+#include "hosts/gmail/thread_cells.h"
 #include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"

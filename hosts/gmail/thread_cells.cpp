@@ -1,4 +1,4 @@
-#include "host/thread_cells.h"
+#include "hosts/gmail/thread_cells.h"
 
 #include "platform/coregraphics/geometry.h"
 #include "platform/objc/class_definition.h"

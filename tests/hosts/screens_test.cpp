@@ -13,7 +13,7 @@
 #include "core/host_interface.h"
 #include "core/palette.h"
 #include "core/settings.h"
-#include "host/host_app.h"
+#include "hosts/gmail/host_app.h"
 #include "overrides/system/keyboard.h"
 #include "platform/corefoundation/run_loop.h"
 #include "platform/coregraphics/cg_image.h"
@@ -46,12 +46,12 @@ id find(id view, const char* class_name) {
   return nil;
 }
 id white() { return msg<id>(objc_getClass("UIColor"), "whiteColor"); }
-std::string colour_text(id color) {
+std::string color_text(id color) {
   const auto value = toolkit::color_of(color);
   return value ? std::string(toolkit::color_text(*value).view()) : "nil";
 }
 std::string average_text(id image) {
-  return colour_text(msg<id>(objc_getClass("UIColor"), "averageColorForImage:", image));
+  return color_text(msg<id>(objc_getClass("UIColor"), "averageColorForImage:", image));
 }
 // The attributes of a picker row's title, all over its text.
 id title_attributes(id picker, long row) {
@@ -135,7 +135,7 @@ TEST_F(ThemedScreens, InboxThreadRowsStandOnPlainPaletteBackgrounds) {
 
 // The selected folder's icon is tinted in the text colour, then shown as a
 // template in it by the image view rule; the others are templates too.
-TEST_F(ThemedScreens, SidePanelShowsTheSelectedFolderInTheTextColour) {
+TEST_F(ThemedScreens, SidePanelShowsTheSelectedFolderInTheTextColor) {
   app_->show_side_panel();
   run_layout_pass();
   const auto cells = ns::array_items(msg<id>(find(root(), "UITableView"), "subviews"));
@@ -155,7 +155,7 @@ TEST_F(ThemedScreens, SidePanelShowsTheSelectedFolderInTheTextColour) {
 TEST_F(ThemedScreens, PasscodeKeypadStartsOnTranslucentGrey) {
   app_->show_passcode();
   run_layout_pass();
-  EXPECT_EQ(colour_text(stored(find(root(), "DevicePINKeypad"), "_backgroundColor")), "#28B300");
+  EXPECT_EQ(color_text(stored(find(root(), "DevicePINKeypad"), "_backgroundColor")), "#28B300");
 }
 
 TEST_F(ThemedScreens, ThreadSubjectIsLightGreyAfterEachLayout) {
@@ -255,7 +255,7 @@ TEST_F(ThemedScreens, WithTheThemeOffTheAppKeepsItsOwnColors) {
   EXPECT_EQ(msg<unsigned long>(title_attributes(wheels, 0), "count"), 0u);
   app_->show_passcode();
   run_layout_pass();
-  EXPECT_EQ(colour_text(stored(find(root(), "DevicePINKeypad"), "_backgroundColor")), "#F7FF00");
+  EXPECT_EQ(color_text(stored(find(root(), "DevicePINKeypad"), "_backgroundColor")), "#F7FF00");
 }
 
 }  // namespace

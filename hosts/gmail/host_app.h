@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "host/tweak_loader.h"
+#include "hosts/tweak_loader.h"
 #include "platform/objc/ref.h"
 
 namespace host {

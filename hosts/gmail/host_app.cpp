@@ -1,8 +1,8 @@
-#include "host/host_app.h"
+#include "hosts/gmail/host_app.h"
 
-#include "host/host_classes.h"
-#include "host/screens.h"
-#include "host/side_panel.h"
+#include "hosts/gmail/host_classes.h"
+#include "hosts/gmail/screens.h"
+#include "hosts/gmail/side_panel.h"
 #include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_file_manager.h"
 #include "platform/foundation/ns_object.h"

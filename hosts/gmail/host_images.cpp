@@ -1,4 +1,4 @@
-#include "host/host_images.h"
+#include "hosts/gmail/host_images.h"
 
 #include <cmath>
 

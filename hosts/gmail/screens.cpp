@@ -1,9 +1,9 @@
-#include "host/screens.h"
+#include "hosts/gmail/screens.h"
 
 #include <iterator>
 
-#include "host/host_images.h"
-#include "host/thread_cells.h"
+#include "hosts/gmail/host_images.h"
+#include "hosts/gmail/thread_cells.h"
 #include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"

@@ -1,6 +1,6 @@
-#include "host/side_panel.h"
+#include "hosts/gmail/side_panel.h"
 
-#include "host/host_images.h"
+#include "hosts/gmail/host_images.h"
 #include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/objc/class_definition.h"
