@@ -7,12 +7,52 @@
 #include "platform/foundation/ns_file_manager.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
+#include "platform/objc/class_definition.h"
 #include "platform/objc/message.h"
 
 namespace host {
 
 using objc::msg;
 using objc::Ref;
+
+namespace {
+
+// The app's delegate, which the application object answers as its
+// `delegate`: it knows the window and shows each screen on request, as the
+// app's navigation does, so the console can reach every screen's
+// controller and view tree.
+const objc::Member<void*> kDelegateApp{"GmailAppDelegate", "_app"};
+
+HostApp& app_of(id self) { return *static_cast<HostApp*>(kDelegateApp.of(self)); }
+id delegate_window(id self, SEL) { return app_of(self).window(); }
+id delegate_show_inbox(id self, SEL) { return app_of(self).show_inbox(); }
+id delegate_show_thread(id self, SEL, id subject) {
+  return app_of(self).show_thread(subject != nil ? ns::utf8(subject) : "");
+}
+id delegate_show_compose(id self, SEL) { return app_of(self).show_compose(); }
+id delegate_show_side_panel(id self, SEL) { return app_of(self).show_side_panel(); }
+id delegate_show_date_picker(id self, SEL) { return app_of(self).show_date_picker(); }
+id delegate_show_passcode(id self, SEL) { return app_of(self).show_passcode(); }
+id delegate_open_link(id self, SEL, id url) {
+  return app_of(self).open_link(url != nil ? ns::utf8(url) : "");
+}
+
+void define_delegate_class() {
+  if (objc_getClass("GmailAppDelegate") != Nil) return;
+  objc::ClassDefinition("GmailAppDelegate", objc_getClass("UIResponder"))
+      .member<void*>("_app")
+      .method("window", delegate_window)
+      .method("showInbox", delegate_show_inbox)
+      .method("showThread:", delegate_show_thread)
+      .method("showCompose", delegate_show_compose)
+      .method("showSidePanel", delegate_show_side_panel)
+      .method("showDatePicker", delegate_show_date_picker)
+      .method("showPasscode", delegate_show_passcode)
+      .method("openLink:", delegate_open_link)
+      .finish();
+}
+
+}  // namespace
 
 HostApp::HostApp(HostOptions options) : options_(std::move(options)) {}
 
@@ -26,6 +66,11 @@ void HostApp::launch() {
     tweaks_ = load_tweaks(options_.bundle_identifier, options_.executable_name);
   }
   build_first_screen();
+  define_delegate_class();
+  delegate_ = Ref::adopt(msg<id>(objc_getClass("GmailAppDelegate"), "new"));
+  kDelegateApp.of(delegate_) = this;
+  msg<void>(msg<id>(objc_getClass("UIApplication"), "sharedApplication"), "setDelegate:",
+            delegate_.get());
 }
 
 // The window with the status bar above the inbox.
@@ -49,7 +94,9 @@ id HostApp::show(Ref controller) {
 }
 
 id HostApp::show_inbox() { return show(make_inbox()); }
-id HostApp::show_thread(const std::string& subject) { return show(make_thread(subject)); }
+id HostApp::show_thread(const std::string& subject, const std::string& body) {
+  return show(make_thread(subject, body));
+}
 id HostApp::show_compose() {
   id compose = show(make_compose());
   msg<BOOL>(msg<id>(compose, "bodyView"), "becomeFirstResponder");

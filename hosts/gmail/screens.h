@@ -13,7 +13,9 @@
 namespace host {
 
 objc::Ref make_inbox();
-objc::Ref make_thread(const std::string& subject);
+// `body`, when not empty, is the mail's HTML, loaded into a web view below
+// the subject.
+objc::Ref make_thread(const std::string& subject, const std::string& body = {});
 // Its controller's `bodyView` is the text view that takes the keyboard.
 objc::Ref make_compose();
 objc::Ref make_date_picker();

@@ -82,7 +82,7 @@ void define_side_view_item_cell() {
       .finish();
 }
 
-// The panel's own container on white, a list of folders in it.
+// The panel's background container on white, the list of folders over it.
 Ref make_side_panel() {
   Ref panel = Ref::adopt(msg<id>(objc_getClass("UIViewController"), "new"));
   id root = msg<id>(panel, "view");
@@ -96,7 +96,7 @@ Ref make_side_panel() {
   msg<void>(root, "addSubview:", container.get());
   Ref list = Ref::adopt(msg<id>(msg<id>(objc_getClass("UITableView"), "alloc"),
                                 "initWithFrame:", CGRectMake(0, 44, kPanelWidth, 768)));
-  msg<void>(container, "addSubview:", list.get());
+  msg<void>(root, "addSubview:", list.get());
 
   Class cell_class = objc_getClass("GOOSideViewItemCell");
   const char* folders[] = {"Inbox", "Starred", "Snoozed", "Sent", "Drafts"};

@@ -68,7 +68,13 @@ const std::vector<Arrows> kArrows = {
     {"tools",
      {"platform", "platform/objc", "platform/device", "platform/substrate", "platform/foundation",
       "platform/corefoundation", "platform/coregraphics", "platform/uikit", "toolkit", "core",
-      "library", "overrides", "obfuscator", "hosts"}},
+      "library", "overrides", "obfuscator", "hosts", "tools/preview"}},
+    // The preview draws the app model's screens as a tool: it reads views by
+    // message and the registry's rows, and nothing theme-side reaches it.
+    {"tools/preview",
+     {"platform", "platform/objc", "platform/device", "platform/foundation",
+      "platform/corefoundation", "platform/coregraphics", "platform/uikit", "core", "library",
+      "hosts", "tools"}},
     {"bench",
      {"platform", "platform/objc", "platform/device", "platform/substrate", "platform/foundation",
       "platform/corefoundation", "platform/coregraphics", "platform/uikit", "toolkit", "core",

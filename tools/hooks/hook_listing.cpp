@@ -56,9 +56,9 @@ std::vector<HookRow> hook_rows() {
                 entry.selector, HookState::kClassAbsent};
     if (Class cls = objc_getClass(entry.class_name)) {
       Class target = row.class_side ? object_getClass(reinterpret_cast<id>(cls)) : cls;
-      row.state = inside_library(own_implementation(target, sel_registerName(entry.selector)))
-                      ? HookState::kInstalled
-                      : HookState::kNotInstalled;
+      const IMP own = own_implementation(target, sel_registerName(entry.selector));
+      row.state = inside_library(own) ? HookState::kInstalled : HookState::kNotInstalled;
+      if (row.state == HookState::kInstalled) row.implementation = own;
     }
     rows.push_back(std::move(row));
   }

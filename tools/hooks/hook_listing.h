@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/objc/runtime.h"
+
 namespace hooks {
 
 enum class HookState {
@@ -19,6 +21,8 @@ struct HookRow {
   bool class_side;
   std::string selector;
   HookState state;
+  // The rule the class answers with, when installed.
+  IMP implementation = nullptr;
 };
 
 // The rows as the runtime stands now. A row counts as installed when the

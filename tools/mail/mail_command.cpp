@@ -21,6 +21,7 @@
 #include "platform/foundation/string_encoding.h"
 #include "platform/objc/message.h"
 #include "platform/uikit/ui_view.h"
+#include "tools/support/option_value.h"
 #include "tools/webrender/web_page.h"
 
 namespace mail_command {
@@ -53,12 +54,8 @@ std::optional<Options> read_options(int argc, char** argv) {
   bool have_file = false;
   for (int i = 0; i < argc; ++i) {
     const std::string argument = argv[i];
-    // "--name VALUE" or "--name=VALUE".
-    const auto value_of = [&](const char* name) -> std::optional<std::string> {
-      const std::string prefix = std::string(name) + "=";
-      if (argument.starts_with(prefix)) return argument.substr(prefix.size());
-      if (argument == name && i + 1 < argc) return std::string(argv[++i]);
-      return std::nullopt;
+    const auto value_of = [&](const char* name) {
+      return tools::option_value(argc, argv, i, name);
     };
     if (argument == "--wkwebview") {
       options.wkwebview = true;
