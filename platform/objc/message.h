@@ -21,8 +21,6 @@ namespace objc {
 
 class Ref;
 
-namespace detail {
-
 // What an argument travels as: owning pointers and nullptr as plain ids.
 template <typename T>
 struct Wire {
@@ -36,16 +34,10 @@ template <>
 struct Wire<Ref> {
   using type = id;
 };
-template <>
-struct Wire<const Ref&> {
-  using type = id;
-};
-template <>
-struct Wire<Ref&> {
-  using type = id;
-};
 template <typename T>
 using wire_t = typename Wire<std::remove_cv_t<std::remove_reference_t<T>>>::type;
+
+namespace detail {
 
 // Raises NSInvalidArgumentException for a selector the receiver does not
 // answer, with the text the device gives.
@@ -90,10 +82,9 @@ R msg(id receiver, SEL sel, Args... args) {
       return R{};
     }
   }
-  IMP imp = detail::checked_lookup<R, detail::wire_t<Args>...>(receiver, sel);
-  using Fn = R(id, SEL, detail::wire_t<Args>...);
-  return from_imp<Fn>(imp)(receiver, sel,
-                                   static_cast<detail::wire_t<Args>>(args)...);
+  IMP imp = detail::checked_lookup<R, wire_t<Args>...>(receiver, sel);
+  using Fn = R(id, SEL, wire_t<Args>...);
+  return from_imp<Fn>(imp)(receiver, sel, static_cast<wire_t<Args>>(args)...);
 }
 
 template <typename R, typename... Args>
@@ -125,10 +116,10 @@ R msg_super(id self, Class defining_class, SEL sel, Args... args) {
   }
   objc_super super_ref{self, class_getSuperclass(defining_class)};
   IMP imp = objc_msg_lookup_super(&super_ref, sel);
-  static const std::string expected = method_encoding<R, detail::wire_t<Args>...>();
+  static const std::string expected = method_encoding<R, wire_t<Args>...>();
   detail::verify_send(super_ref.super_class, self, sel, expected);
-  using Fn = R(id, SEL, detail::wire_t<Args>...);
-  return from_imp<Fn>(imp)(self, sel, static_cast<detail::wire_t<Args>>(args)...);
+  using Fn = R(id, SEL, wire_t<Args>...);
+  return from_imp<Fn>(imp)(self, sel, static_cast<wire_t<Args>>(args)...);
 }
 
 // Whether the object's class (or metaclass, for a class) answers the selector.
