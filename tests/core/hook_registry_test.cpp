@@ -36,11 +36,7 @@ class HookRegistry : public testing::Test {
 TEST_F(HookRegistry, EveryRuleHasTheSignatureOfTheMethodItReplaces) {
   int checked = 0;
   for (const HookRow& row : hook_registry()) {
-    // A row's rule and signature come together, or not at all.
-    ASSERT_EQ(row.rule == nullptr, row.signature == nullptr)
-        << row.class_name << " " << row.selector;
-    ASSERT_EQ(row.rule == nullptr, row.slot == nullptr) << row.class_name << " " << row.selector;
-    if (row.rule == nullptr || objc_getClass(row.class_name) == Nil) continue;
+    if (objc_getClass(row.class_name) == Nil) continue;
     SCOPED_TRACE(std::string(row.class_name) + " " + row.selector);
     // A class of the model that a rule names answers the rule's selector.
     const auto encoding = replaced_encoding(row);
@@ -49,7 +45,8 @@ TEST_F(HookRegistry, EveryRuleHasTheSignatureOfTheMethodItReplaces) {
         << *encoding << " is replaced by a rule of " << row.signature();
     ++checked;
   }
-  EXPECT_GT(checked, 0);
+  // The model has every class the registry names.
+  EXPECT_EQ(checked, 52);
 }
 
 TEST_F(HookRegistry, RowsAreDistinctAndClassesAreConsecutive) {
@@ -75,13 +72,15 @@ TEST_F(HookRegistry, ARuleOfAnotherShapeIsCaught) {
   // (or answering one) does not match it.
   static SavedImplementation<void(id, SEL, double)> takes_double;
   static SavedImplementation<double(id, SEL, id)> answers_double;
-  const HookRow wrong_argument = hook(
-      "UIView", Side::kInstance, "setBackgroundColor:", +[](id, SEL, double) {}, takes_double);
-  const HookRow wrong_result = hook(
-      "UIView", Side::kInstance, "setBackgroundColor:", +[](id, SEL, id) { return 0.0; },
-      answers_double);
+  const HookRow wrong_argument =
+      hook("UIView", Side::kInstance, "setBackgroundColor:",
+           +[](id, SEL, double) {}, takes_double);
+  const HookRow wrong_result =
+      hook("UIView", Side::kInstance, "setBackgroundColor:",
+           +[](id, SEL, id) { return 0.0; }, answers_double);
   for (const HookRow& row : {wrong_argument, wrong_result}) {
-    EXPECT_FALSE(objc::same_signature(*replaced_encoding(row), row.signature())) << row.signature();
+    EXPECT_FALSE(objc::same_signature(*replaced_encoding(row), row.signature()))
+        << row.signature();
   }
 }
 

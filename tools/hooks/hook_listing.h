@@ -10,7 +10,6 @@ namespace hooks {
 enum class HookState {
   kInstalled,     // the class answers the selector with the library's rule
   kNotInstalled,  // the class is there, but its method is not the rule
-  kPending,       // this build has no rule for the row yet
   kClassAbsent,   // the app has no class of that name
 };
 
