@@ -15,13 +15,7 @@ bool is_kind_of(id object, Class cls) {
   return cls != Nil && msg<BOOL>(object, is_kind_of_class, cls);
 }
 
-bool class_is_kind_of(Class cls, Class ancestor) {
-  if (ancestor == Nil) return false;
-  for (; cls != Nil; cls = class_getSuperclass(cls)) {
-    if (cls == ancestor) return true;
-  }
-  return false;
-}
+bool class_is_kind_of(Class cls, Class ancestor) { return objc::class_is_kind_of(cls, ancestor); }
 
 id owning_responder(id view) {
   static SEL next_responder = objc::sel("nextResponder");

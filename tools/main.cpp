@@ -28,7 +28,6 @@
 
 #include <chrono>
 #include <cstring>
-#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <optional>
@@ -39,7 +38,6 @@
 #include "hosts/gmail/host_app.h"
 #include "platform/corefoundation/cf_notification_center.h"
 #include "platform/corefoundation/run_loop.h"
-#include "platform/device/device_paths.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "tools/console/session.h"
@@ -47,6 +45,7 @@
 #include "tools/mail/mail_command.h"
 #include "tools/preview/preview_command.h"
 #include "tools/settings/settings_command.h"
+#include "tools/support/device_root.h"
 
 namespace {
 
@@ -99,13 +98,7 @@ std::optional<ConsoleOptions> read_console_options(int argc, char** argv) {
 // the notifications that have arrived. A mistyped --root is reported before
 // anything runs.
 std::optional<std::function<void()>> launch_app(const std::optional<std::string>& root) {
-  if (root) {
-    if (!std::filesystem::is_directory(*root)) {
-      std::cerr << "error: the device root \"" << *root << "\" is not a directory\n";
-      return std::nullopt;
-    }
-    device::set_root(*root);
-  }
+  if (!tools::use_device_root(root, std::cerr)) return std::nullopt;
   static host::HostApp app;
   app.launch();
   return std::function<void()>(
@@ -153,19 +146,35 @@ int run_hooks(int argc, char** argv) {
 }
 
 // Posts the Darwin notification NAME, as the device's notifyutil -p does.
+// An empty name is refused: no app can observe it.
 int run_notify(int argc, char** argv) {
-  if (argc == 3 && std::strcmp(argv[0], "--root") == 0) {
-    device::set_root(argv[1]);
-    argc -= 2;
-    argv += 2;
+  std::optional<std::string> root;
+  std::optional<std::string> name;
+  for (int i = 0; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "--root" && i + 1 < argc) {
+      root = argv[++i];
+    } else if (argument.starts_with("--root=")) {
+      root = std::string(argument.substr(std::strlen("--root=")));
+    } else if (!name && !argument.starts_with("-")) {
+      name = std::string(argument);
+    } else {
+      name.reset();
+      break;
+    }
   }
-  if (argc != 1) {
+  if (!name) {
     std::cerr << kUsage;
     return 2;
   }
+  if (name->empty()) {
+    std::cerr << "error: the notification name is empty\n";
+    return 2;
+  }
+  if (!tools::use_device_root(root, std::cerr)) return 2;
   ns::AutoreleasePool pool;
   CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
-                                       ns::string(argv[0]), nullptr, nullptr, true);
+                                       ns::string(*name), nullptr, nullptr, true);
   return 0;
 }
 

@@ -19,14 +19,13 @@ struct NSRange {
   friend constexpr bool operator==(const NSRange&, const NSRange&) = default;
 };
 
-constexpr NSRange NSMakeRange(NSUInteger location, NSUInteger length) {
-  return {location, length};
-}
+constexpr NSRange NSMakeRange(NSUInteger location, NSUInteger length) { return {location, length}; }
 
 namespace objc {
 template <>
 struct Encoding<NSRange> {
-  static std::string value() { return "{_NSRange=QQ}"; }
+  // NSUInteger is 64 bits wide on 64-bit targets and 32 on the others.
+  static std::string value() { return sizeof(NSUInteger) == 8 ? "{_NSRange=QQ}" : "{_NSRange=II}"; }
 };
 }  // namespace objc
 

@@ -20,8 +20,8 @@ std::string capitalized(std::string key) {
 
 std::string key_text(id self, SEL cmd, id key) {
   if (!is_string(key)) {
-    objc::raise("NSInvalidArgumentException", std::string("-[") + objc::class_name_of(self) + " " +
-                                                  sel_getName(cmd) + "]: key is not a string");
+    objc::raise("NSInvalidArgumentException",
+                objc::method_name(self, cmd) + ": key is not a string");
   }
   return utf8(key);
 }
@@ -51,10 +51,7 @@ Ivar first_ivar(id self, const std::string& key) {
   return nullptr;
 }
 
-Class number_class() {
-  static Class cls = objc_getClass("NSNumber");
-  return cls;
-}
+const objc::ClassRef number_class{"NSNumber"};
 
 // An object for a boxed result: objects as they are, numbers as NSNumbers.
 id object_for(const objc::Boxed& boxed, id self, const std::string& key) {

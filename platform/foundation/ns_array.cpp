@@ -7,6 +7,7 @@
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/foundation/property_list.h"
+#include "platform/objc/class_definition.h"
 #include "platform/objc/exception.h"
 
 namespace ns {
@@ -14,31 +15,20 @@ namespace {
 
 const objc::Member<std::vector<Ref>> kItems{"NSArray", "_items"};
 
-Class array_class() {
-  static Class cls = objc_getClass("NSArray");
-  return cls;
-}
-Class mutable_array_class() {
-  static Class cls = objc_getClass("NSMutableArray");
-  return cls;
-}
-
-// "-[NSMutableArray addObject:]" for messages about a call.
-std::string method_name(id self, SEL cmd) {
-  return std::string("-[") + objc::class_name_of(self) + " " + sel_getName(cmd) + "]";
-}
+const objc::ClassRef array_class{"NSArray"};
+const objc::ClassRef mutable_array_class{"NSMutableArray"};
 
 [[noreturn]] void raise_index(id self, SEL cmd, unsigned long index, std::size_t count) {
   std::string bounds =
       count == 0 ? "empty array" : "beyond bounds [0 .. " + std::to_string(count - 1) + "]";
-  objc::raise("NSRangeException",
-              "*** " + method_name(self, cmd) + ": index " + std::to_string(index) + " " + bounds);
+  objc::raise("NSRangeException", "*** " + objc::method_name(self, cmd) + ": index " +
+                                      std::to_string(index) + " " + bounds);
 }
 
 void require_object(id self, SEL cmd, id object) {
   if (object == nil) {
     objc::raise("NSInvalidArgumentException",
-                "*** " + method_name(self, cmd) + ": object cannot be nil");
+                "*** " + objc::method_name(self, cmd) + ": object cannot be nil");
   }
 }
 
@@ -271,6 +261,6 @@ std::vector<id> array_items(id array) {
   return out;
 }
 
-bool is_array(id object) { return is_kind_of(object, array_class()); }
+bool is_array(id object) { return objc::is_kind_of(object, array_class()); }
 
 }  // namespace ns

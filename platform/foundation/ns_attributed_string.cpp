@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/foundation_types.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/foundation/foundation_types.h"
 #include "platform/objc/block.h"
 #include "platform/objc/exception.h"
 
@@ -27,21 +27,11 @@ struct Storage {
 
 const objc::Member<Storage> kStorage{"NSAttributedString", "_storage"};
 
-Class attributed_string_class() {
-  static Class cls = objc_getClass("NSAttributedString");
-  return cls;
-}
-Class mutable_attributed_string_class() {
-  static Class cls = objc_getClass("NSMutableAttributedString");
-  return cls;
-}
-
-std::string method_name(id self, SEL cmd) {
-  return std::string("-[") + objc::class_name_of(self) + " " + sel_getName(cmd) + "]";
-}
+const objc::ClassRef attributed_string_class{"NSAttributedString"};
+const objc::ClassRef mutable_attributed_string_class{"NSMutableAttributedString"};
 
 [[noreturn]] void raise_range(id self, SEL cmd, const std::string& what) {
-  objc::raise("NSRangeException", "*** " + method_name(self, cmd) + ": " + what +
+  objc::raise("NSRangeException", "*** " + objc::method_name(self, cmd) + ": " + what +
                                       " out of bounds; string length " +
                                       std::to_string(kStorage.of(self).text.size()));
 }
@@ -61,7 +51,8 @@ void check_index(id self, SEL cmd, NSUInteger index) {
 }
 void require(id self, SEL cmd, id argument, const char* what) {
   if (argument == nil) {
-    objc::raise("NSInvalidArgumentException", "*** " + method_name(self, cmd) + ": nil " + what);
+    objc::raise("NSInvalidArgumentException",
+                "*** " + objc::method_name(self, cmd) + ": nil " + what);
   }
 }
 

@@ -16,14 +16,8 @@ namespace {
 const objc::Member<std::string> kBytes{"NSData", "_bytes"};
 const objc::Member<double> kSeconds{"NSDate", "_secondsSince1970"};
 
-Class data_class() {
-  static Class cls = objc_getClass("NSData");
-  return cls;
-}
-Class date_class() {
-  static Class cls = objc_getClass("NSDate");
-  return cls;
-}
+const objc::ClassRef data_class{"NSData"};
+const objc::ClassRef date_class{"NSDate"};
 
 id new_data(Class cls, std::string bytes) {
   id object = allocate_instance(cls);
@@ -176,12 +170,12 @@ std::string_view data_bytes(id data) {
   return is_data(data) ? std::string_view(kBytes.of(data)) : std::string_view();
 }
 
-bool is_data(id object) { return is_kind_of(object, data_class()); }
+bool is_data(id object) { return objc::is_kind_of(object, data_class()); }
 
 id date_since_1970(double seconds) { return autorelease(new_date(date_class(), seconds)); }
 
 double seconds_since_1970(id date) { return is_date(date) ? kSeconds.of(date) : 0.0; }
 
-bool is_date(id object) { return is_kind_of(object, date_class()); }
+bool is_date(id object) { return objc::is_kind_of(object, date_class()); }
 
 }  // namespace ns

@@ -1,13 +1,15 @@
 #include "platform/foundation/ns_dictionary.h"
 
 #include <string>
-#include <unordered_map>
+#include <utility>
 
 #include "platform/foundation/description.h"
 #include "platform/foundation/ns_array.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
+#include "platform/foundation/ordered_store.h"
 #include "platform/foundation/property_list.h"
+#include "platform/objc/class_definition.h"
 #include "platform/objc/exception.h"
 
 namespace ns {
@@ -15,90 +17,58 @@ namespace {
 
 struct Entry {
   Ref key;
-  Ref value;
   unsigned long hash;
+  Ref value;
 };
 
 class Storage {
  public:
-  std::size_t size() const { return entries_.size(); }
-  const std::vector<Entry>& entries() const { return entries_; }
-
-  // Position of the entry whose key is equal to `key`, or size().
-  std::size_t find(id key) const {
-    if (key == nil) return entries_.size();
-    auto [first, last] = index_.equal_range(msg<unsigned long>(key, "hash"));
-    for (auto it = first; it != last; ++it) {
-      id stored = entries_[it->second].key.get();
-      if (stored == key || msg<BOOL>(stored, "isEqual:", key)) return it->second;
-    }
-    return entries_.size();
-  }
+  std::size_t size() const { return store_.size(); }
+  const std::vector<Entry>& entries() const { return store_.entries(); }
 
   id get(id key) const {
-    std::size_t at = find(key);
-    return at == entries_.size() ? nil : entries_[at].value.get();
+    std::size_t at = store_.find(key);
+    return at == store_.size() ? nil : store_.entries()[at].value.get();
   }
 
   // Stores `value` under `key`: an existing equal key keeps its place and
   // its key object; a new key is copied. Nothing changes if copy or hash raise.
   void set(id key, id value) {
-    std::size_t at = find(key);
-    if (at != entries_.size()) {
-      Ref previous = std::exchange(entries_[at].value, Ref::retain(value));
+    std::size_t at = store_.find(key);
+    if (at != store_.size()) {
+      Ref previous = std::exchange(store_.entry(at).value, Ref::retain(value));
       return;
     }
     Ref copied = Ref::adopt(msg<id>(key, "copy"));
     unsigned long hash = msg<unsigned long>(copied.get(), "hash");
-    entries_.push_back({std::move(copied), Ref::retain(value), hash});
-    index_.emplace(hash, entries_.size() - 1);
+    store_.append({std::move(copied), hash, Ref::retain(value)});
   }
 
   void remove(id key) {
-    std::size_t at = find(key);
-    if (at == entries_.size()) return;
-    Entry removed = std::move(entries_[at]);
-    entries_.erase(entries_.begin() + static_cast<long>(at));
-    reindex();
+    std::size_t at = store_.find(key);
+    if (at != store_.size()) store_.erase(at);
   }
 
-  void clear() {
-    std::vector<Entry> removed;
-    removed.swap(entries_);
-    index_.clear();
-  }
+  void clear() { store_.clear(); }
 
  private:
-  void reindex() {
-    index_.clear();
-    for (std::size_t i = 0; i < entries_.size(); ++i) index_.emplace(entries_[i].hash, i);
-  }
-
-  std::vector<Entry> entries_;
-  std::unordered_multimap<unsigned long, std::size_t> index_;
+  OrderedStore<Entry> store_;
 };
 
 const objc::Member<Storage> kStorage{"NSDictionary", "_storage"};
 
-Class dictionary_class() {
-  static Class cls = objc_getClass("NSDictionary");
-  return cls;
-}
-Class mutable_dictionary_class() {
-  static Class cls = objc_getClass("NSMutableDictionary");
-  return cls;
-}
+const objc::ClassRef dictionary_class{"NSDictionary"};
+const objc::ClassRef mutable_dictionary_class{"NSMutableDictionary"};
 
-std::string method_name(id self, SEL cmd) {
-  return std::string("*** -[") + objc::class_name_of(self) + " " + sel_getName(cmd) + "]";
-}
+// How the exceptions name the call: "*** -[NSMutableDictionary setObject:forKey:]".
+std::string exception_prefix(id self, SEL cmd) { return "*** " + objc::method_name(self, cmd); }
 
 void store(id self, SEL cmd, id key, id value) {
   if (key == nil)
-    objc::raise("NSInvalidArgumentException", method_name(self, cmd) + ": key cannot be nil");
+    objc::raise("NSInvalidArgumentException", exception_prefix(self, cmd) + ": key cannot be nil");
   if (value == nil) {
     objc::raise("NSInvalidArgumentException",
-                method_name(self, cmd) +
+                exception_prefix(self, cmd) +
                     ": object cannot be nil (key: " + utf8(msg<id>(key, "description")) + ")");
   }
   kStorage.of(self).set(key, value);
@@ -108,7 +78,7 @@ void fill_from_arrays(id self, SEL cmd, const id* objects, const id* keys, unsig
   for (unsigned long i = 0; i < count; ++i) {
     if (objects[i] == nil || keys[i] == nil) {
       objc::raise("NSInvalidArgumentException",
-                  method_name(self, cmd) + ": attempt to insert nil " +
+                  exception_prefix(self, cmd) + ": attempt to insert nil " +
                       (objects[i] == nil ? "object from objects[" : "key from keys[") +
                       std::to_string(i) + "]");
     }
@@ -216,7 +186,8 @@ void set_object_for_key(id self, SEL cmd, id object, id key) { store(self, cmd, 
 void set_object_for_subscript(id self, SEL cmd, id object, id key) {
   if (object == nil) {
     if (key == nil) {
-      objc::raise("NSInvalidArgumentException", method_name(self, cmd) + ": key cannot be nil");
+      objc::raise("NSInvalidArgumentException",
+                  exception_prefix(self, cmd) + ": key cannot be nil");
     }
     kStorage.of(self).remove(key);
     return;
@@ -225,7 +196,7 @@ void set_object_for_subscript(id self, SEL cmd, id object, id key) {
 }
 void remove_object_for_key(id self, SEL cmd, id key) {
   if (key == nil)
-    objc::raise("NSInvalidArgumentException", method_name(self, cmd) + ": key cannot be nil");
+    objc::raise("NSInvalidArgumentException", exception_prefix(self, cmd) + ": key cannot be nil");
   kStorage.of(self).remove(key);
 }
 void remove_all_objects(id self, SEL) { kStorage.of(self).clear(); }
@@ -288,6 +259,6 @@ std::vector<std::pair<id, id>> dictionary_items(id dictionary) {
   return out;
 }
 
-bool is_dictionary(id object) { return is_kind_of(object, dictionary_class()); }
+bool is_dictionary(id object) { return objc::is_kind_of(object, dictionary_class()); }
 
 }  // namespace ns

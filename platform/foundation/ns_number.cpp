@@ -12,6 +12,7 @@
 #include "platform/foundation/foundation_types.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
+#include "platform/objc/class_definition.h"
 #include "platform/objc/exception.h"
 
 namespace ns {
@@ -26,14 +27,8 @@ const objc::Member<long long> kSignedValue{"NSNumber", "_signed"};
 const objc::Member<unsigned long long> kUnsignedValue{"NSNumber", "_unsigned"};
 const objc::Member<double> kRealValue{"NSNumber", "_real"};
 
-Class number_class() {
-  static Class cls = objc_getClass("NSNumber");
-  return cls;
-}
-Class boolean_class() {
-  static Class cls = objc_getClass("__NSCFBoolean");
-  return cls;
-}
+const objc::ClassRef number_class{"NSNumber"};
+const objc::ClassRef boolean_class{"__NSCFBoolean"};
 
 id shared_boolean(bool value) {
   static id yes = [] {
@@ -329,7 +324,7 @@ id number(unsigned long long value) {
 id number(double value) { return msg<id>(number_class(), "numberWithDouble:", value); }
 id boolean(bool value) { return shared_boolean(value); }
 
-bool is_number(id object) { return is_kind_of(object, number_class()); }
+bool is_number(id object) { return objc::is_kind_of(object, number_class()); }
 
 NumberKind number_kind(id object) {
   switch (kKind.of(object)) {

@@ -24,9 +24,7 @@ thread_local PoolStack pool_stack;
 bool is_class_object(id self) { return class_isMetaClass(object_getClass(self)); }
 
 id object_alloc(id self, SEL) { return allocate_instance(reinterpret_cast<Class>(self)); }
-id object_new(id self, SEL) {
-  return msg<id>(msg<id>(self, "alloc"), "init");
-}
+id object_new(id self, SEL) { return msg<id>(msg<id>(self, "alloc"), "init"); }
 id object_init(id self, SEL) { return self; }
 id object_self(id self, SEL) { return self; }
 
@@ -60,11 +58,7 @@ Class object_class(id self, SEL) {
 Class object_superclass(id self, SEL) { return class_getSuperclass(object_class(self, nullptr)); }
 
 BOOL object_is_kind_of_class(id self, SEL, Class cls) {
-  if (cls == Nil) return NO;
-  for (Class c = object_getClass(self); c != Nil; c = class_getSuperclass(c)) {
-    if (c == cls) return YES;
-  }
-  return NO;
+  return objc::is_kind_of(self, cls) ? YES : NO;
 }
 BOOL object_is_member_of_class(id self, SEL, Class cls) {
   return cls != Nil && object_getClass(self) == cls;
@@ -129,14 +123,6 @@ id allocate_instance(Class cls) {
   object->class_pointer = cls;
   objc::construct_members(object);
   return object;
-}
-
-bool is_kind_of(id object, Class cls) {
-  if (object == nil || cls == Nil) return false;
-  for (Class c = object_getClass(object); c != Nil; c = class_getSuperclass(c)) {
-    if (c == cls) return true;
-  }
-  return false;
 }
 
 id autorelease(id object) {

@@ -10,6 +10,7 @@
 
 namespace ns {
 
+using objc::is_kind_of;
 using objc::msg;
 using objc::Ref;
 
@@ -33,9 +34,6 @@ class AutoreleasePool {
  private:
   std::size_t depth_;
 };
-
-// Whether `object` is an instance of `cls` or of a subclass (false for nil).
-bool is_kind_of(id object, Class cls);
 
 // +alloc for a class: zeroed storage with its C++ members constructed.
 id allocate_instance(Class cls);

@@ -1,90 +1,65 @@
 #include "platform/foundation/ns_set.h"
 
 #include <string>
-#include <unordered_map>
 
 #include "platform/foundation/description.h"
 #include "platform/foundation/ns_array.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
+#include "platform/foundation/ordered_store.h"
+#include "platform/objc/class_definition.h"
 #include "platform/objc/exception.h"
 
 namespace ns {
 namespace {
 
 struct Entry {
-  Ref object;
+  Ref key;
   unsigned long hash;
   unsigned long count;
 };
 
 class Storage {
  public:
-  const std::vector<Entry>& members() const { return members_; }
-
-  std::size_t find(id object) const {
-    if (object == nil) return members_.size();
-    auto [first, last] = index_.equal_range(msg<unsigned long>(object, "hash"));
-    for (auto it = first; it != last; ++it) {
-      id stored = members_[it->second].object.get();
-      if (stored == object || msg<BOOL>(stored, "isEqual:", object)) return it->second;
-    }
-    return members_.size();
-  }
+  const std::vector<Entry>& members() const { return store_.entries(); }
+  std::size_t find(id object) const { return store_.find(object); }
 
   // Adds `object`; an equal member already there keeps its object and, in a
   // counted set, counts one occurrence more.
   void add(id object, bool counted) {
-    std::size_t at = find(object);
-    if (at != members_.size()) {
-      if (counted) ++members_[at].count;
+    std::size_t at = store_.find(object);
+    if (at != store_.size()) {
+      if (counted) ++store_.entry(at).count;
       return;
     }
-    unsigned long hash = msg<unsigned long>(object, "hash");
-    members_.push_back({Ref::retain(object), hash, 1});
-    index_.emplace(hash, members_.size() - 1);
+    store_.append({Ref::retain(object), msg<unsigned long>(object, "hash"), 1});
   }
 
   // Takes away one occurrence, or the member whatever its count.
   void remove(id object, bool one_occurrence) {
-    std::size_t at = find(object);
-    if (at == members_.size()) return;
-    if (one_occurrence && --members_[at].count > 0) return;
-    Entry removed = std::move(members_[at]);
-    members_.erase(members_.begin() + static_cast<long>(at));
-    index_.clear();
-    for (std::size_t i = 0; i < members_.size(); ++i) index_.emplace(members_[i].hash, i);
+    std::size_t at = store_.find(object);
+    if (at == store_.size()) return;
+    if (one_occurrence && --store_.entry(at).count > 0) return;
+    store_.erase(at);
   }
 
-  void clear() {
-    std::vector<Entry> removed;
-    removed.swap(members_);
-    index_.clear();
-  }
+  void clear() { store_.clear(); }
 
  private:
-  std::vector<Entry> members_;
-  std::unordered_multimap<unsigned long, std::size_t> index_;
+  OrderedStore<Entry> store_;
 };
 
 const objc::Member<Storage> kStorage{"NSSet", "_storage"};
 
-Class set_class() {
-  static Class cls = objc_getClass("NSSet");
-  return cls;
-}
-Class counted_set_class() {
-  static Class cls = objc_getClass("NSCountedSet");
-  return cls;
-}
+const objc::ClassRef set_class{"NSSet"};
+const objc::ClassRef counted_set_class{"NSCountedSet"};
 
-bool counts(id self) { return is_kind_of(self, counted_set_class()); }
+bool counts(id self) { return objc::is_kind_of(self, counted_set_class()); }
 
 void add_checked(id self, SEL cmd, id object) {
   if (object == nil) {
-    objc::raise("NSInvalidArgumentException", std::string("*** -[") + objc::class_name_of(self) +
-                                                  " " + sel_getName(cmd) +
-                                                  "]: object cannot be nil");
+    objc::raise("NSInvalidArgumentException",
+                "*** " + objc::method_name(self, cmd) + ": object cannot be nil");
   }
   kStorage.of(self).add(object, counts(self));
 }
@@ -116,7 +91,7 @@ unsigned long count(id self, SEL) { return kStorage.of(self).members().size(); }
 id member(id self, SEL, id object) {
   const auto& storage = kStorage.of(self);
   std::size_t at = storage.find(object);
-  return at == storage.members().size() ? nil : storage.members()[at].object.get();
+  return at == storage.members().size() ? nil : storage.members()[at].key.get();
 }
 BOOL contains_object(id self, SEL, id object) {
   return member(self, nullptr, object) != nil ? YES : NO;
@@ -124,14 +99,14 @@ BOOL contains_object(id self, SEL, id object) {
 id all_objects(id self, SEL) { return array(set_items(self)); }
 id any_object(id self, SEL) {
   const auto& members = kStorage.of(self).members();
-  return members.empty() ? nil : members.front().object.get();
+  return members.empty() ? nil : members.front().key.get();
 }
 BOOL is_equal_to_set(id self, SEL, id other) {
   if (!is_set(other)) return NO;
   if (self == other) return YES;
   if (kStorage.of(self).members().size() != kStorage.of(other).members().size()) return NO;
   for (const auto& m : kStorage.of(self).members()) {
-    if (member(other, nullptr, m.object.get()) == nil) return NO;
+    if (member(other, nullptr, m.key.get()) == nil) return NO;
   }
   return YES;
 }
@@ -149,7 +124,7 @@ id mutable_copy_with_zone(id self, SEL, void*) {
   id made = allocate_instance(counted ? counted_set_class() : objc_getClass("NSMutableSet"));
   for (const auto& m : kStorage.of(self).members()) {
     for (unsigned long i = 0; i < (counted ? m.count : 1); ++i) {
-      kStorage.of(made).add(m.object.get(), counted);
+      kStorage.of(made).add(m.key.get(), counted);
     }
   }
   return made;
@@ -201,10 +176,10 @@ void define_set_classes() {
 std::vector<id> set_items(id set) {
   std::vector<id> out;
   if (!is_set(set)) return out;
-  for (const auto& m : kStorage.of(set).members()) out.push_back(m.object.get());
+  for (const auto& m : kStorage.of(set).members()) out.push_back(m.key.get());
   return out;
 }
 
-bool is_set(id object) { return is_kind_of(object, set_class()); }
+bool is_set(id object) { return objc::is_kind_of(object, set_class()); }
 
 }  // namespace ns

@@ -5,6 +5,7 @@
 
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/unicode.h"
+#include "platform/objc/class_definition.h"
 #include "platform/objc/exception.h"
 
 namespace ns {
@@ -15,10 +16,7 @@ const objc::Member<std::u16string> kCharacters{"NSString", "_characters"};
 // text is unchanged, so the pointer stays valid as long as the text does.
 const objc::Member<std::string> kUtf8{"NSString", "_utf8"};
 
-Class string_class() {
-  static Class cls = objc_getClass("NSString");
-  return cls;
-}
+const objc::ClassRef string_class{"NSString"};
 
 id make(Class cls, std::u16string text) {
   id object = allocate_instance(cls);
@@ -81,7 +79,8 @@ BOOL has_suffix(id self, SEL, id suffix) {
   return is_string(suffix) && kCharacters.of(self).ends_with(kCharacters.of(suffix));
 }
 BOOL contains_string(id self, SEL, id other) {
-  return is_string(other) && kCharacters.of(self).find(kCharacters.of(other)) != std::u16string::npos;
+  return is_string(other) &&
+         kCharacters.of(self).find(kCharacters.of(other)) != std::u16string::npos;
 }
 
 void append_string(id self, SEL, id other) { kCharacters.of(self) += characters(other); }
@@ -117,7 +116,9 @@ void define_string_classes() {
       .finish();
 }
 
-id string(std::string_view utf8) { return autorelease(make(string_class(), utf16_from_utf8(utf8))); }
+id string(std::string_view utf8) {
+  return autorelease(make(string_class(), utf16_from_utf8(utf8)));
+}
 id string(std::u16string_view utf16) {
   return autorelease(make(string_class(), std::u16string(utf16)));
 }
@@ -130,13 +131,7 @@ const std::u16string& characters(id text) {
   return is_string(text) ? kCharacters.of(text) : empty;
 }
 
-bool is_string(id object) {
-  if (object == nil) return false;
-  for (Class c = object_getClass(object); c != Nil; c = class_getSuperclass(c)) {
-    if (c == string_class()) return true;
-  }
-  return false;
-}
+bool is_string(id object) { return objc::is_kind_of(object, string_class()); }
 
 bool string_equals(id text, std::u16string_view other) {
   return is_string(text) && kCharacters.of(text) == other;

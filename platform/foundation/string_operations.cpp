@@ -18,36 +18,30 @@
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/foundation/string_encoding.h"
+#include "platform/objc/class_definition.h"
 #include "platform/objc/exception.h"
 
 namespace ns {
 namespace {
 
-Class string_class() {
-  static Class cls = objc_getClass("NSString");
-  return cls;
-}
+const objc::ClassRef string_class{"NSString"};
 
 // A new autoreleased immutable text.
 id text(std::u16string units) { return autorelease(new_string(string_class(), std::move(units))); }
 
 const std::u16string& units_of(id self) { return characters(self); }
 
-std::string method_name(id self, SEL cmd) {
-  return std::string("-[") + objc::class_name_of(self) + " " + sel_getName(cmd) + "]";
-}
-
 // The text argument of `cmd`; nil or a non-text raises, as on the device.
 const std::u16string& text_argument(id self, SEL cmd, id argument) {
   if (!is_string(argument)) {
     objc::raise("NSInvalidArgumentException",
-                "*** " + method_name(self, cmd) + ": nil or non-string argument");
+                "*** " + objc::method_name(self, cmd) + ": nil or non-string argument");
   }
   return characters(argument);
 }
 
 [[noreturn]] void raise_range(id self, SEL cmd, const std::string& what) {
-  objc::raise("NSRangeException", "*** " + method_name(self, cmd) + ": " + what +
+  objc::raise("NSRangeException", "*** " + objc::method_name(self, cmd) + ": " + what +
                                       " out of bounds; string length " +
                                       std::to_string(units_of(self).size()));
 }

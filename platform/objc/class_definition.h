@@ -8,6 +8,7 @@
 // (`destroy_members`); the root class's alloc and dealloc call those two.
 #pragma once
 
+#include <atomic>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -52,16 +53,15 @@ class ClassDefinition {
     add_member(name, sizeof(T), alignof(T), MemberEncoding<T>::value());
     if constexpr (!std::is_trivially_default_constructible_v<T> ||
                   !std::is_trivially_destructible_v<T>) {
-      lifecycles_.push_back({name, 0, [](void* at) { new (at) T(); },
-                             [](void* at) { static_cast<T*>(at)->~T(); }});
+      lifecycles_.push_back(
+          {name, 0, [](void* at) { new (at) T(); }, [](void* at) { static_cast<T*>(at)->~T(); }});
     }
     return *this;
   }
 
   template <typename R, typename... Args>
   ClassDefinition& method(const char* selector, R (*fn)(id, SEL, Args...)) {
-    add_method(cls_, selector, to_imp(fn), method_encoding<R, Args...>(),
-               sizeof...(Args));
+    add_method(cls_, selector, to_imp(fn), method_encoding<R, Args...>(), sizeof...(Args));
     return *this;
   }
 
@@ -99,6 +99,27 @@ std::ptrdiff_t member_offset(Class cls, const char* name);
 // The same for a member the caller's code depends on: stops the process when
 // the class or the member does not exist, a programmer's mistake.
 std::ptrdiff_t required_member_offset(const char* class_name, const char* member_name);
+
+// A class found by name when first asked for and then kept; asked for before
+// the class is defined it answers Nil and looks again next time. Any thread
+// may ask: each finds the same class.
+class ClassRef {
+ public:
+  explicit constexpr ClassRef(const char* name) : name_(name) {}
+
+  Class operator()() const {
+    Class cls = cls_.load(std::memory_order_relaxed);
+    if (cls == Nil) {
+      cls = objc_getClass(name_);
+      cls_.store(cls, std::memory_order_relaxed);
+    }
+    return cls;
+  }
+
+ private:
+  const char* name_;
+  mutable std::atomic<Class> cls_{Nil};
+};
 
 // A member of a class, found by name once and then reached by offset.
 template <typename T>

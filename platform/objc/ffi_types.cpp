@@ -6,16 +6,14 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "platform/objc/type_encoding.h"
+
 namespace objc {
 namespace {
 
 // Encodings come from method tables, but a hostile one must not exhaust the
 // stack.
 constexpr int kMaxDepth = 32;
-
-bool is_qualifier(char c) {
-  return c == 'r' || c == 'n' || c == 'N' || c == 'o' || c == 'O' || c == 'R' || c == 'V';
-}
 
 // Everything parsed so far, for the life of the process: libffi keeps
 // pointers to the types, and signatures are handed out by address.
@@ -56,7 +54,7 @@ class Parser {
 
   bool parse(std::string& out, Parsed& parsed, int depth) {
     if (depth > kMaxDepth) return false;
-    while (!at_end() && is_qualifier(text_[pos_])) ++pos_;
+    while (!at_end() && is_type_qualifier(text_[pos_])) ++pos_;
     if (at_end()) return false;
     const char code = text_[pos_++];
     parsed = {};
@@ -175,6 +173,7 @@ class Parser {
         if (text_[pos_] == '"' && !skip_quoted()) return false;  // a field name
         Parsed member;
         if (!parse(out, member, depth + 1)) return false;
+        skip_offset();
         if (member.type == nullptr || member.type == &ffi_type_void) passable = false;
         const std::size_t copies = member.array_count > 0 ? member.array_count : 1;
         if (passable && copies <= 4096) {

@@ -13,12 +13,6 @@
 namespace objc {
 namespace {
 
-std::string method_name(id receiver, SEL sel) {
-  const bool is_class = class_isMetaClass(object_getClass(receiver));
-  return std::string(is_class ? "+[" : "-[") + class_getName(object_getClass(receiver)) + " " +
-         sel_getName(sel) + "]";
-}
-
 // How an error message names the type an argument is taken as.
 std::string type_name(const std::string& encoding) {
   static const std::pair<char, const char*> kNames[] = {
@@ -49,13 +43,6 @@ std::string describe(const Boxed& box) {
   const std::size_t index = box.value().index();
   if (index < std::size(kKinds)) return kKinds[index];
   return "a struct " + box.encoding();
-}
-
-bool is_kind_of(id object, Class cls) {
-  for (Class c = object_getClass(object); c != Nil; c = class_getSuperclass(c)) {
-    if (c == cls) return true;
-  }
-  return false;
 }
 
 // A number on its way to a scalar argument, in the widest type of its kind.
@@ -332,10 +319,23 @@ class Frame {
   std::vector<void*> pointers_;
 };
 
+// A message to nil answers the zero of its result type, as the runtime's own
+// send does. Without a receiver the type comes from the selector: the one
+// encoding its methods share; a selector whose methods differ, or that no
+// method has, answers a nil object.
+Boxed answer_to_nil(SEL selector) {
+  const SEL typed = selector != nullptr ? sel_getTypedSelector(sel_getName(selector)) : nullptr;
+  const char* types = typed != nullptr ? sel_getTypeEncoding(typed) : nullptr;
+  const FfiSignature* signature = types != nullptr ? ffi_signature(types) : nullptr;
+  if (signature == nullptr) return Boxed::object(nil);
+  Frame frame(*signature);
+  return box_result(signature->result, frame.result());
+}
+
 }  // namespace
 
 InvocationResult invoke(id receiver, SEL selector, const std::vector<Boxed>& arguments) {
-  if (receiver == nil) return {Boxed::object(nil), {}};
+  if (receiver == nil) return {answer_to_nil(selector), {}};
   if (selector == nullptr) return {std::nullopt, "no selector to send"};
   Method method = class_getInstanceMethod(object_getClass(receiver), selector);
   if (method == nullptr) detail::raise_unrecognized_selector(receiver, selector);

@@ -108,8 +108,9 @@ struct InvocationResult {
 // result comes back boxed with the method's result encoding: integers widen
 // to `long long` / `unsigned long long`, BOOL (unsigned char on this runtime)
 // stays BOOL, a C string is copied, a null one comes back as a null pointer.
-// A nil receiver answers a nil object without a call (there is no method to
-// type the result). An unknown selector raises NSInvalidArgumentException,
+// A nil receiver answers the zero of the result type without a call, the type
+// being the one encoding the selector's methods share (a nil object when they
+// differ or there are none). An unknown selector raises NSInvalidArgumentException,
 // as a send does; exceptions the method raises propagate. A wrong number of
 // arguments, an argument that does not convert, or a method whose types
 // cannot be passed here is an error result, and nothing is called.

@@ -18,10 +18,9 @@ void raise_unrecognized_selector(id receiver, SEL sel) {
   const bool is_class = class_isMetaClass(object_getClass(receiver));
   char address[32];
   std::snprintf(address, sizeof address, "%p", static_cast<void*>(receiver));
-  raise("NSInvalidArgumentException",
-        std::string(is_class ? "+[" : "-[") + class_getName(object_getClass(receiver)) + " " +
-            sel_getName(sel) + "]: unrecognized selector sent to " +
-            (is_class ? "class " : "instance ") + address);
+  raise("NSInvalidArgumentException", method_name(receiver, sel) +
+                                          ": unrecognized selector sent to " +
+                                          (is_class ? "class " : "instance ") + address);
 }
 
 void verify_send(Class search_class, id receiver, SEL sel, const std::string& expected) {

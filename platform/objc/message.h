@@ -28,8 +28,6 @@ class Ref;
 using SendProbe = void (*)(IMP);
 extern SendProbe send_probe;
 
-namespace detail {
-
 // What an argument travels as: owning pointers and nullptr as plain ids.
 template <typename T>
 struct Wire {
@@ -43,16 +41,10 @@ template <>
 struct Wire<Ref> {
   using type = id;
 };
-template <>
-struct Wire<const Ref&> {
-  using type = id;
-};
-template <>
-struct Wire<Ref&> {
-  using type = id;
-};
 template <typename T>
 using wire_t = typename Wire<std::remove_cv_t<std::remove_reference_t<T>>>::type;
+
+namespace detail {
 
 // Raises NSInvalidArgumentException for a selector the receiver does not
 // answer, with the text the device gives.
@@ -98,10 +90,9 @@ R msg(id receiver, SEL sel, Args... args) {
       return R{};
     }
   }
-  IMP imp = detail::checked_lookup<R, detail::wire_t<Args>...>(receiver, sel);
-  using Fn = R(id, SEL, detail::wire_t<Args>...);
-  return from_imp<Fn>(imp)(receiver, sel,
-                                   static_cast<detail::wire_t<Args>>(args)...);
+  IMP imp = detail::checked_lookup<R, wire_t<Args>...>(receiver, sel);
+  using Fn = R(id, SEL, wire_t<Args>...);
+  return from_imp<Fn>(imp)(receiver, sel, static_cast<wire_t<Args>>(args)...);
 }
 
 template <typename R, typename... Args>
@@ -133,10 +124,10 @@ R msg_super(id self, Class defining_class, SEL sel, Args... args) {
   }
   objc_super super_ref{self, class_getSuperclass(defining_class)};
   IMP imp = objc_msg_lookup_super(&super_ref, sel);
-  static const std::string expected = method_encoding<R, detail::wire_t<Args>...>();
+  static const std::string expected = method_encoding<R, wire_t<Args>...>();
   detail::verify_send(super_ref.super_class, self, sel, expected);
-  using Fn = R(id, SEL, detail::wire_t<Args>...);
-  return from_imp<Fn>(imp)(self, sel, static_cast<detail::wire_t<Args>>(args)...);
+  using Fn = R(id, SEL, wire_t<Args>...);
+  return from_imp<Fn>(imp)(self, sel, static_cast<wire_t<Args>>(args)...);
 }
 
 // Whether the object's class (or metaclass, for a class) answers the selector.

@@ -7,6 +7,7 @@
 #include <objc/runtime.h>
 
 #include <cstddef>
+#include <string>
 
 #ifndef YES
 #define YES static_cast<BOOL>(1)
@@ -35,6 +36,34 @@ inline SEL sel(const char* name) { return sel_registerName(name); }
 // The exact name of the object's own class (never an ancestor's), or "nil".
 inline const char* class_name_of(id object) {
   return object ? class_getName(object_getClass(object)) : "nil";
+}
+
+// Whether `cls` is `ancestor` or inherits from it, found by walking the
+// superclasses without a message; false for Nil.
+inline bool class_is_kind_of(Class cls, Class ancestor) {
+  if (ancestor == Nil) return false;
+  for (; cls != Nil; cls = class_getSuperclass(cls)) {
+    if (cls == ancestor) return true;
+  }
+  return false;
+}
+
+// Whether the object's class is `cls` or inherits from it, as
+// class_is_kind_of walks; false for nil or Nil.
+inline bool is_kind_of(id object, Class cls) {
+  return object != nil && class_is_kind_of(object_getClass(object), cls);
+}
+
+// How messages about a call name it: "-[NSMutableArray addObject:]" for an
+// instance receiver, "+[UIColor colorWithRed:green:blue:alpha:]" for a class.
+inline std::string method_name(id receiver, SEL sel) {
+  const bool is_class = receiver != nil && class_isMetaClass(object_getClass(receiver));
+  std::string name = is_class ? "+[" : "-[";
+  name += class_name_of(receiver);
+  name += ' ';
+  name += sel_getName(sel);
+  name += ']';
+  return name;
 }
 
 }  // namespace objc

@@ -6,10 +6,6 @@
 namespace objc {
 namespace {
 
-bool is_qualifier(char c) {
-  return c == 'r' || c == 'n' || c == 'N' || c == 'o' || c == 'O' || c == 'R' || c == 'V';
-}
-
 // Drops qualifiers and offsets; keeps everything that shapes the call.
 std::string essential(std::string_view encoding) {
   std::string out;
@@ -20,7 +16,7 @@ std::string essential(std::string_view encoding) {
       element_start = true;
       continue;
     }
-    if (element_start && is_qualifier(c)) continue;
+    if (element_start && is_type_qualifier(c)) continue;
     out.push_back(c);
     element_start = (c != '^');
   }

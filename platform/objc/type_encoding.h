@@ -57,6 +57,12 @@ struct Encoding<T*, std::enable_if_t<!std::is_same_v<std::remove_cv_t<T>, char> 
   }
 };
 
+// Whether `c` qualifies the type after it (const, in, inout, out, bycopy,
+// byref, oneway): it says nothing about how the value is passed.
+constexpr bool is_type_qualifier(char c) {
+  return c == 'r' || c == 'n' || c == 'N' || c == 'o' || c == 'O' || c == 'R' || c == 'V';
+}
+
 // The encoding of a method implemented by `R fn(id, SEL, Args...)`.
 template <typename R, typename... Args>
 std::string method_encoding() {

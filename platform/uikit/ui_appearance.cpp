@@ -31,21 +31,7 @@ Registry& registry() {
   return *shared;
 }
 
-Class base_class() {
-  static Class cls = objc_getClass("_UIAppearance");
-  return cls;
-}
-
-template <typename T>
-struct Wire {
-  using type = T;
-};
-template <>
-struct Wire<Ref> {
-  using type = id;
-};
-template <typename T>
-using wire_t = typename Wire<T>::type;
+const objc::ClassRef base_class{"_UIAppearance"};
 
 bool is_setter_name(std::string_view name) {
   return name.size() > 4 && name.starts_with("set") &&
@@ -72,7 +58,7 @@ SEL setter_for_getter(Class cls, std::string_view getter) {
 }
 
 template <typename T>
-void record(id self, SEL cmd, wire_t<T> value) {
+void record(id self, SEL cmd, objc::wire_t<T> value) {
   auto& settings = kSettings.of(self);
   std::erase_if(settings,
                 [cmd](const AppearanceSetting& s) { return sel_isEqual(s.selector, cmd); });
@@ -84,7 +70,7 @@ void record(id self, SEL cmd, wire_t<T> value) {
 }
 
 template <typename T>
-wire_t<T> recorded(id self, SEL cmd) {
+objc::wire_t<T> recorded(id self, SEL cmd) {
   SEL setter = setter_for_getter(kCustomizableClass.of(self), sel_getName(cmd));
   for (const auto& setting : kSettings.of(self)) {
     if (!sel_isEqual(setting.selector, setter)) continue;
@@ -94,21 +80,21 @@ wire_t<T> recorded(id self, SEL cmd) {
       return std::get<T>(setting.value);
     }
   }
-  return wire_t<T>{};
+  return objc::wire_t<T>{};
 }
 
 template <typename T>
 bool add_recorder(Class proxy_class, SEL selector, const char* types) {
-  const std::string encoding = objc::method_encoding<void, wire_t<T>>();
+  const std::string encoding = objc::method_encoding<void, objc::wire_t<T>>();
   if (!objc::same_signature(types, encoding)) return false;
   return class_addMethod(proxy_class, selector, objc::to_imp(&record<T>), encoding.c_str());
 }
 
 template <typename T>
 bool add_reader(Class proxy_class, SEL selector, const char* types, const char* setter_types) {
-  const std::string encoding = objc::method_encoding<wire_t<T>>();
+  const std::string encoding = objc::method_encoding<objc::wire_t<T>>();
   if (!objc::same_signature(types, encoding) ||
-      !objc::same_signature(setter_types, objc::method_encoding<void, wire_t<T>>())) {
+      !objc::same_signature(setter_types, objc::method_encoding<void, objc::wire_t<T>>())) {
     return false;
   }
   return class_addMethod(proxy_class, selector, objc::to_imp(&recorded<T>), encoding.c_str());

@@ -20,10 +20,7 @@ const objc::Member<CGColor> kCGColor{"UIColor", "_cgColor"};
 // The image a pattern colour repeats; nil for every other colour.
 const objc::Member<Ref> kPatternImage{"UIColor", "_patternImage"};
 
-Class color_class() {
-  static Class cls = objc_getClass("UIColor");
-  return cls;
-}
+const objc::ClassRef color_class{"UIColor"};
 
 id new_color(Class cls, const ColorComponents& value, id pattern_image) {
   id color = ns::allocate_instance(cls);
@@ -244,12 +241,6 @@ const ColorComponents& color_value(id color) {
   return kCGColor.of(color).components;
 }
 
-bool is_color(id object) {
-  if (object == nil) return false;
-  for (Class c = object_getClass(object); c != Nil; c = class_getSuperclass(c)) {
-    if (c == color_class()) return true;
-  }
-  return false;
-}
+bool is_color(id object) { return objc::is_kind_of(object, color_class()); }
 
 }  // namespace ui

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_array.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/coregraphics/geometry.h"
+#include "platform/objc/class_definition.h"
 #include "platform/objc/exception.h"
 #include "platform/uikit/ui_appearance.h"
 #include "platform/uikit/ui_layout_pass.h"
@@ -37,14 +38,8 @@ const objc::Member<Ref> kRootViewController{"UIWindow", "_rootViewController"};
 
 id the_key_window = nil;
 
-Class view_class() {
-  static Class cls = objc_getClass("UIView");
-  return cls;
-}
-Class window_class() {
-  static Class cls = objc_getClass("UIWindow");
-  return cls;
-}
+const objc::ClassRef view_class{"UIView"};
+const objc::ClassRef window_class{"UIWindow"};
 
 id responder_next(id, SEL) { return nil; }
 

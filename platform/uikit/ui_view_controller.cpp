@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/coregraphics/geometry.h"
+#include "platform/objc/class_definition.h"
 #include "platform/objc/exception.h"
 
 namespace ui {
@@ -25,10 +26,7 @@ const objc::Member<id> kParent{"UIViewController", "_parentViewController"};
 const objc::Member<id> kViewSuperview{"UIView", "_superview"};
 const objc::Member<id> kViewController{"UIView", "_viewDelegate"};
 
-Class controller_class() {
-  static Class cls = objc_getClass("UIViewController");
-  return cls;
-}
+const objc::ClassRef controller_class{"UIViewController"};
 
 void dealloc(id self, SEL) {
   if (id view = kView.of(self); view != nil && kViewController.of(view) == self) {

@@ -23,11 +23,10 @@ const objc::Member<BOOL> kForMainFrameOnly{"WKUserScript", "_forMainFrameOnly"};
 
 const objc::Member<std::vector<Ref>> kUserScripts{"WKUserContentController", "_userScripts"};
 
-const objc::Member<Ref> kUserContentController{"WKWebViewConfiguration",
-                                               "_userContentController"};
+const objc::Member<Ref> kUserContentController{"WKWebViewConfiguration", "_userContentController"};
 
 bool is_kind_of(id object, const char* class_name) {
-  return object != nil && msg<BOOL>(object, "isKindOfClass:", objc_getClass(class_name));
+  return objc::is_kind_of(object, objc_getClass(class_name));
 }
 
 // ---- WKUserScript ---------------------------------------------------------

@@ -78,10 +78,18 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"[[p class] superclass]", "NSObject"},
         Case{"[[ConsoleProbe probeWithValue:[p value]] value]", "2.5"},
         Case{"[[[ConsoleProbe alloc] initWithValue:-1] isPositive]", "NO"},
-        Case{"[[[ConsoleProbe alloc] initReplacing] value]", "-1"}, Case{"[nil value]", "nil"},
-        Case{"[@\"abc\" length]", "3"}, Case{"[@\"abc\" hasPrefix:@\"ab\"]", "YES"},
-        Case{"[@\"a\" description]", "\"a\""},
+        Case{"[[[ConsoleProbe alloc] initReplacing] value]", "-1"}, Case{"[@\"abc\" length]", "3"},
+        Case{"[@\"abc\" hasPrefix:@\"ab\"]", "YES"}, Case{"[@\"a\" description]", "\"a\""},
         Case{"[NSString stringWithUTF8String:\"\\u00e9t\\u00e9\"]", "\"\xC3\xA9t\xC3\xA9\""}));
+
+// A message to nil answers the zero of the type the selector's methods
+// return, as the runtime does; an object when the type is not known.
+INSTANTIATE_TEST_SUITE_P(NilReceivers, Answers,
+                         testing::Values(Case{"[nil value]", "0"}, Case{"[nil isPositive]", "NO"},
+                                         Case{"[nil odd]", "{0, 0, 0}"},
+                                         Case{"[nil cText]", "NULL"},
+                                         Case{"[nil description]", "nil"},
+                                         Case{"[nil noMethodHasThisName]", "nil"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Colors, Answers,

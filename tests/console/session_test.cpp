@@ -13,8 +13,8 @@
 #include <string>
 #include <thread>
 
-#include "platform/objc/exception.h"
 #include "platform/corefoundation/run_loop.h"
+#include "platform/objc/exception.h"
 #include "tests/console/console_probe.h"
 
 namespace console {
@@ -85,6 +85,13 @@ TEST_F(ScriptFile, AMissingFileIsOneError) {
   EXPECT_FALSE(session.run_file((directory_ / "absent.m").string()));
   EXPECT_EQ(errors_.str(), "error: cannot read \"" + (directory_ / "absent.m").string() +
                                "\": No such file or directory\n");
+}
+
+TEST_F(ScriptFile, ADirectoryIsOneError) {
+  Session session(answers_, errors_);
+  EXPECT_FALSE(session.run_file(directory_.string()));
+  EXPECT_EQ(errors_.str(),
+            "error: cannot read \"" + directory_.string() + "\": it is a directory\n");
 }
 
 TEST(HostTurn, ComesAfterEveryStatementFailedOrNot) {

@@ -215,12 +215,40 @@ TEST_F(TenebraProgram, TheKeyWindowAndEveryScreensControllerAreReachable) {
   EXPECT_EQ(o.status, 0);
 }
 
-TEST_F(TenebraProgram, ADeviceRootThatIsNoDirectoryIsRefused) {
-  const Outcome o = run({"console", "--root", (directory_ / "absent").string(), "-e", "1"});
-  EXPECT_EQ(o.status, 2);
-  EXPECT_EQ(o.out, "");
-  EXPECT_EQ(o.err, "error: the device root \"" + (directory_ / "absent").string() +
-                       "\" is not a directory\n");
+// Every command refuses a device root that is no directory, given either way,
+// before anything runs: nothing is printed, posted or created under it.
+TEST_F(TenebraProgram, EveryCommandRefusesADeviceRootThatIsNoDirectory) {
+  const std::string absent = (directory_ / "absent").string();
+  const std::string page = file("mail.html", "<p>mail</p>");
+  const std::vector<std::vector<std::string>> commands{
+      {"console", "-e", "1"},
+      {"hooks"},
+      {"notify", "com.kestrow.tenebra/settingschanged"},
+      {"mail", page},
+      {"settings"}};
+  for (const auto& command : commands) {
+    for (const std::vector<std::string>& root :
+         {std::vector<std::string>{"--root", absent}, {"--root=" + absent}}) {
+      std::vector<std::string> arguments{command.front()};
+      arguments.insert(arguments.end(), root.begin(), root.end());
+      arguments.insert(arguments.end(), command.begin() + 1, command.end());
+      const Outcome o = run(arguments);
+      EXPECT_EQ(o.status, 2) << command.front() << " " << root.front();
+      EXPECT_EQ(o.out, "") << command.front();
+      EXPECT_EQ(o.err, "error: the device root \"" + absent + "\" is not a directory\n")
+          << command.front() << " " << root.front();
+      EXPECT_FALSE(std::filesystem::exists(absent)) << command.front();
+    }
+  }
+}
+
+TEST_F(TenebraProgram, NotifyRefusesAnEmptyNameAndAScriptMustBeAFile) {
+  const Outcome empty = run({"notify", "--root=" + directory_.string(), ""});
+  EXPECT_EQ(empty.status, 2);
+  EXPECT_EQ(empty.err, "error: the notification name is empty\n");
+  const Outcome folder = run({"console", directory_.string()});
+  EXPECT_EQ(folder.status, 1);
+  EXPECT_EQ(folder.err, "error: cannot read \"" + directory_.string() + "\": it is a directory\n");
 }
 
 TEST_F(TenebraProgram, DevicePathsResolveUnderTheRootGiven) {

@@ -7,8 +7,10 @@
 #include <cctype>
 #include <string>
 
+#include "platform/coregraphics/cg_context.h"
 #include "platform/coregraphics/geometry.h"
 #include "platform/foundation/foundation_types.h"
+#include "platform/uikit/ui_image.h"
 
 namespace {
 
@@ -81,11 +83,33 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TypeCase{"{CGPoint=dd}", "{CGPoint=dd}", sizeof(CGPoint), alignof(CGPoint)},
                       TypeCase{"{CGRect={CGPoint=dd}{CGSize=dd}}",
                                "{CGRect={CGPoint=dd}{CGSize=dd}}", sizeof(CGRect), alignof(CGRect)},
-                      TypeCase{"{_NSRange=QQ}", "{_NSRange=QQ}", sizeof(NSRange), alignof(NSRange)},
+                      TypeCase{"{_NSRange=QQ}", "{_NSRange=QQ}", 16, alignof(unsigned long long)},
                       TypeCase{"{Mixed=cd[3s]f}", "{Mixed=cd[3s]f}", sizeof(Mixed), alignof(Mixed)},
                       TypeCase{"{Named=\"x\"d\"y\"d}", "{Named=dd}", 16, alignof(double)},
-                      TypeCase{"n{_NSRange=QQ}16", "{_NSRange=QQ}", 16, alignof(NSRange)}),
+                      TypeCase{"n{_NSRange=QQ}16", "{_NSRange=QQ}", 16,
+                               alignof(unsigned long long)}),
     case_name);
+
+// Every struct the platform gives an encoding is laid out by libffi for this
+// machine exactly as the compiler lays out the C++ type, on 32-bit targets as
+// on 64-bit ones: what sends, hooks and the console pass is the real thing.
+template <typename T>
+void expect_compiler_layout() {
+  const std::string encoding = objc::Encoding<T>::value();
+  const objc::FfiType* type = objc::ffi_type_of(encoding);
+  ASSERT_NE(type, nullptr) << encoding;
+  EXPECT_EQ(type->size, sizeof(T)) << encoding;
+  EXPECT_EQ(type->alignment, alignof(T)) << encoding;
+}
+
+TEST(FfiTypeOfDeclaredStructs, LibffiLaysEachOutAsTheCompilerDoes) {
+  expect_compiler_layout<CGPoint>();
+  expect_compiler_layout<CGSize>();
+  expect_compiler_layout<CGRect>();
+  expect_compiler_layout<CGAffineTransform>();
+  expect_compiler_layout<NSRange>();
+  expect_compiler_layout<UIEdgeInsets>();
+}
 
 TEST(FfiTypeOfUnsupported, EncodingsThatCannotBePassedByValueGiveNothing) {
   const char* const unsupported[] = {

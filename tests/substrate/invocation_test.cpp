@@ -329,12 +329,17 @@ TEST_F(Invocation, AMethodWhoseTypesCannotBePassedIsAnError) {
             "passed here");
 }
 
-TEST_F(Invocation, ANilReceiverAnswersNilWithoutACall) {
+TEST_F(Invocation, ANilReceiverAnswersTheZeroOfTheResultTypeWithoutACall) {
   const int before = counter;
+  // "bump" answers nothing, and so does a message to nil; nothing is called.
   objc::InvocationResult result = invoke(static_cast<id>(nil), objc::sel("bump"), {});
   ASSERT_TRUE(result);
-  EXPECT_EQ(value_of<id>(*result.value), nil);
+  EXPECT_TRUE(result.value->is_nothing());
   EXPECT_EQ(counter, before);
+  // A selector no method has gives no type: the answer is a nil object.
+  result = invoke(static_cast<id>(nil), objc::sel("noMethodHasThisSelector"), {});
+  ASSERT_TRUE(result);
+  EXPECT_EQ(value_of<id>(*result.value), nil);
 }
 
 TEST_F(Invocation, AnUnknownSelectorRaisesAsASendDoes) {

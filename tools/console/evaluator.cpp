@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/foundation/ns_object.h"
-#include "platform/foundation/ns_string.h"
 #include "platform/coregraphics/geometry.h"
 #include "platform/foundation/foundation_types.h"
+#include "platform/foundation/ns_object.h"
+#include "platform/foundation/ns_string.h"
 #include "platform/objc/exported_objects.h"
 #include "platform/objc/message.h"
 #include "tools/console/c_functions.h"
@@ -44,8 +44,8 @@ Value call(Class receiver, const char* selector, const std::vector<Boxed>& argum
   if (!result) throw EvaluationError(result.error);
   const id* object = result.value->get<id>();
   if (object == nullptr) {
-    throw EvaluationError(std::string("+[") + class_getName(receiver) + " " + selector +
-                          "] does not answer an object");
+    throw EvaluationError(objc::method_name(reinterpret_cast<id>(receiver), objc::sel(selector)) +
+                          " does not answer an object");
   }
   return object_value(*object);
 }

@@ -9,6 +9,7 @@
 
 #include "platform/foundation/ns_number.h"
 #include "platform/foundation/ns_string.h"
+#include "platform/objc/ffi_types.h"
 #include "platform/objc/message.h"
 #include "platform/uikit/ui_color.h"
 #include "toolkit/color/color.h"
@@ -27,12 +28,7 @@ std::string pointer_text(const void* pointer) {
 }
 
 bool is_kind(id object, const char* class_name) {
-  Class cls = objc_getClass(class_name);
-  if (cls == Nil || object == nil) return false;
-  for (Class c = object_getClass(object); c != Nil; c = class_getSuperclass(c)) {
-    if (c == cls) return true;
-  }
-  return false;
+  return objc::is_kind_of(object, objc_getClass(class_name));
 }
 
 std::string show_object(id object, bool nested, int depth);
@@ -111,106 +107,17 @@ std::string show_object(id object, bool nested, int depth) {
   return description_of(object);
 }
 
-// Struct layouts as the x86-64 C ABI gives them: every scalar aligned to its
-// own size, a struct to its strictest field, its size rounded up to that.
-struct Layout {
-  std::size_t size = 0;
-  std::size_t alignment = 1;
-};
-
-bool is_qualifier(char c) {
-  return c == 'r' || c == 'n' || c == 'N' || c == 'o' || c == 'O' || c == 'R' || c == 'V';
-}
-
-void skip_qualifiers(std::string_view encoding, std::size_t& at) {
-  while (at < encoding.size() && is_qualifier(encoding[at])) ++at;
-}
-
-void skip_offset(std::string_view encoding, std::size_t& at) {
-  while (at < encoding.size() && encoding[at] >= '0' && encoding[at] <= '9') ++at;
-}
-
-std::size_t scalar_size(char c) {
-  switch (c) {
-    case 'c':
-    case 'C':
-    case 'B':
-      return 1;
-    case 's':
-    case 'S':
-      return 2;
-    case 'i':
-    case 'I':
-    case 'f':
-      return 4;
-    case 'l':
-    case 'L':
-    case 'q':
-    case 'Q':
-    case 'd':
-    case '*':
-    case '@':
-    case '#':
-    case ':':
-    case '^':
-      return 8;
-    default:
-      return 0;
+// Passes over a pointer's pointee: one type, any brackets balanced.
+void skip_pointee(std::string_view encoding, std::size_t& at) {
+  while (at < encoding.size() && encoding[at] == '^') ++at;
+  if (at >= encoding.size()) return;
+  const char open = encoding[at++];
+  if (open != '{' && open != '(' && open != '[') return;
+  const char close = open == '{' ? '}' : open == '(' ? ')' : ']';
+  for (int depth = 1; at < encoding.size() && depth > 0; ++at) {
+    if (encoding[at] == open) ++depth;
+    if (encoding[at] == close) --depth;
   }
-}
-
-// Passes over one type (a pointer's pointee may be any type, even one that
-// cannot be laid out here).
-bool skip_type(std::string_view encoding, std::size_t& at) {
-  skip_qualifiers(encoding, at);
-  if (at >= encoding.size()) return false;
-  const char c = encoding[at++];
-  if (c == '^') return skip_type(encoding, at);
-  if (c == '{' || c == '(' || c == '[') {
-    const char close = c == '{' ? '}' : c == '(' ? ')' : ']';
-    int depth = 1;
-    while (at < encoding.size() && depth > 0) {
-      if (encoding[at] == c) ++depth;
-      if (encoding[at] == close) --depth;
-      ++at;
-    }
-    return depth == 0;
-  }
-  return true;
-}
-
-std::optional<Layout> measure(std::string_view encoding, std::size_t& at, int depth);
-
-std::optional<Layout> measure_struct(std::string_view encoding, std::size_t& at, int depth) {
-  if (depth > kMaxDepth * 4) return std::nullopt;
-  ++at;  // {
-  while (at < encoding.size() && encoding[at] != '=' && encoding[at] != '}') ++at;
-  if (at < encoding.size() && encoding[at] == '=') ++at;
-  Layout layout;
-  while (at < encoding.size() && encoding[at] != '}') {
-    const auto field = measure(encoding, at, depth + 1);
-    if (!field) return std::nullopt;
-    layout.size = (layout.size + field->alignment - 1) / field->alignment * field->alignment;
-    layout.size += field->size;
-    if (field->alignment > layout.alignment) layout.alignment = field->alignment;
-    skip_offset(encoding, at);
-  }
-  if (at >= encoding.size()) return std::nullopt;
-  ++at;  // }
-  layout.size = (layout.size + layout.alignment - 1) / layout.alignment * layout.alignment;
-  return layout;
-}
-
-std::optional<Layout> measure(std::string_view encoding, std::size_t& at, int depth) {
-  skip_qualifiers(encoding, at);
-  if (at >= encoding.size()) return std::nullopt;
-  const char c = encoding[at];
-  if (c == '{') return measure_struct(encoding, at, depth);
-  const std::size_t size = scalar_size(c);
-  if (size == 0) return std::nullopt;
-  ++at;
-  if (c == '^' && !skip_type(encoding, at)) return std::nullopt;
-  return Layout{size, size};
 }
 
 template <typename T>
@@ -220,27 +127,28 @@ T read(const unsigned char* bytes) {
   return value;
 }
 
-// Writes the type at `at` whose bytes start at `bytes`; the layout has been
-// checked by `measure` already.
-std::string render(std::string_view encoding, std::size_t& at, const unsigned char* bytes) {
-  skip_qualifiers(encoding, at);
+// Writes the type at `at` of an encoding as libffi keeps it (no qualifiers,
+// offsets or quoted names), its bytes at `bytes` laid out as libffi lays out
+// `type` for this machine; nothing for a type this cannot show (an array or
+// a union inside the struct).
+std::optional<std::string> render(std::string_view encoding, std::size_t& at, ffi_type* type,
+                                  const unsigned char* bytes) {
   const char c = encoding[at];
   if (c == '{') {
-    ++at;
-    while (encoding[at] != '=' && encoding[at] != '}') ++at;
-    if (encoding[at] == '=') ++at;
+    at = encoding.find('=', at) + 1;
+    std::size_t count = 0;
+    while (type->elements[count] != nullptr) ++count;
+    std::vector<std::size_t> offsets(count);
+    if (ffi_get_struct_offsets(FFI_DEFAULT_ABI, type, offsets.data()) != FFI_OK) {
+      return std::nullopt;
+    }
     std::string out = "{";
-    std::size_t offset = 0;
-    bool first = true;
-    while (encoding[at] != '}') {
-      std::size_t probe = at;
-      const Layout field = *measure(encoding, probe, 0);
-      offset = (offset + field.alignment - 1) / field.alignment * field.alignment;
-      if (!first) out += ", ";
-      first = false;
-      out += render(encoding, at, bytes + offset);
-      offset += field.size;
-      skip_offset(encoding, at);
+    for (std::size_t i = 0; encoding[at] != '}'; ++i) {
+      if (i >= count) return std::nullopt;
+      const auto field = render(encoding, at, type->elements[i], bytes + offsets[i]);
+      if (!field) return std::nullopt;
+      if (i > 0) out += ", ";
+      out += *field;
     }
     ++at;
     return out + "}";
@@ -281,11 +189,16 @@ std::string render(std::string_view encoding, std::size_t& at, const unsigned ch
       SEL sel = read<SEL>(bytes);
       return sel ? std::string("@selector(") + sel_getName(sel) + ")" : "NULL";
     }
-    case '^':
-      skip_type(encoding, at);
-      [[fallthrough]];
-    default:
+    case '@':
+      if (at < encoding.size() && encoding[at] == '?') ++at;  // a block
       return pointer_text(read<const void*>(bytes));
+    case '^':
+      skip_pointee(encoding, at);
+      return pointer_text(read<const void*>(bytes));
+    case '*':
+      return pointer_text(read<const void*>(bytes));
+    default:
+      return std::nullopt;
   }
 }
 
@@ -336,11 +249,10 @@ std::string quote(std::string_view utf8) {
 }
 
 std::string show_struct(std::string_view encoding, const unsigned char* bytes, std::size_t size) {
+  const objc::FfiType* type = objc::ffi_type_of(encoding);
+  if (type == nullptr || type->size != size || type->encoding.front() != '{') return {};
   std::size_t at = 0;
-  const auto layout = measure(encoding, at, 0);
-  if (!layout || layout->size != size || encoding.empty() || encoding.front() != '{') return {};
-  at = 0;
-  return render(encoding, at, bytes);
+  return render(type->encoding, at, type->type, bytes).value_or("");
 }
 
 std::string show(const objc::Boxed& value) {

@@ -37,9 +37,9 @@ std::string quote(std::string_view utf8);
 std::string format_number(double value);
 std::string format_number(float value);
 
-// A struct's fields as its type encoding lays them out, in braces; empty
-// when the encoding holds a type this cannot lay out (unions, arrays, bit
-// fields) or does not match the size of `bytes`.
+// A struct's fields in braces, laid out as libffi lays the encoding out for
+// this machine; empty when the encoding holds a type this cannot show
+// (unions, arrays, bit fields) or does not match the size of `bytes`.
 std::string show_struct(std::string_view encoding, const unsigned char* bytes, std::size_t size);
 
 }  // namespace console

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -99,6 +100,12 @@ bool Session::run_statement(const Statement& statement, std::string_view origin,
 }
 
 bool Session::run_file(const std::string& path) {
+  // A directory opens as a stream that reads nothing, which would pass for
+  // an empty script.
+  std::error_code ignored;
+  if (std::filesystem::is_directory(path, ignored)) {
+    return report({}, 0, "cannot read \"" + path + "\": it is a directory");
+  }
   std::ifstream file(path, std::ios::binary);
   if (!file) return report({}, 0, "cannot read \"" + path + "\": " + std::strerror(errno));
   bool all_ran = true;

@@ -1,7 +1,6 @@
 #include "tools/settings/settings_command.h"
 
 #include <cstring>
-#include <filesystem>
 #include <iomanip>
 #include <iostream>
 #include <optional>
@@ -9,12 +8,12 @@
 #include <vector>
 
 #include "hosts/settings/settings_app.h"
-#include "platform/device/device_paths.h"
 #include "platform/foundation/ns_number.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/objc/exception.h"
 #include "platform/objc/message.h"
+#include "tools/support/device_root.h"
 
 namespace tools {
 namespace {
@@ -198,13 +197,7 @@ int run_settings(int argc, char** argv, std::ostream& out, std::ostream& err) {
     err << "error: " << why << "\n" << kUsage;
     return 2;
   }
-  if (options->root) {
-    if (!std::filesystem::is_directory(*options->root)) {
-      err << "error: the device root \"" << *options->root << "\" is not a directory\n";
-      return 2;
-    }
-    device::set_root(*options->root);
-  }
+  if (!use_device_root(options->root, err)) return 2;
   ns::AutoreleasePool pool;
   host::SettingsOptions settings;
   settings.installed_url_schemes = options->schemes;
