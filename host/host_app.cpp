@@ -2,10 +2,11 @@
 
 #include "host/host_classes.h"
 #include "host/screens.h"
+#include "host/side_panel.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_file_manager.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/coregraphics/geometry.h"
 #include "platform/objc/message.h"
 
 namespace host {
@@ -55,6 +56,8 @@ id HostApp::show_compose() {
   return compose;
 }
 id HostApp::show_date_picker() { return show(make_date_picker()); }
+id HostApp::show_passcode() { return show(make_passcode()); }
+id HostApp::show_side_panel() { return show(make_side_panel()); }
 id HostApp::open_link(const std::string& url) { return show(make_link(url)); }
 
 }  // namespace host

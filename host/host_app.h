@@ -46,6 +46,9 @@ class HostApp {
   // The compose screen's body takes the keyboard.
   id show_compose();
   id show_date_picker();
+  id show_passcode();
+  // The side panel, opened over the inbox's place.
+  id show_side_panel();
   // The in-app Safari view for a link; nil, and the screen unchanged, for a
   // text that is no web address.
   id open_link(const std::string& url);

@@ -1,10 +1,10 @@
 #include "host/screens.h"
 
 #include "host/host_images.h"
-
+#include "host/thread_cells.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/coregraphics/geometry.h"
 #include "platform/objc/exception.h"
 #include "platform/objc/message.h"
 
@@ -77,9 +77,17 @@ Ref make_inbox() {
   set_text(search, NSSTR("Search in mail"));
 
   id list = add_view(root, "UITableView", CGRectMake(0, 144, kWidth, 600), white());
+  // Each thread's face shows the background its class makes for the row's
+  // place in the list; the first thread is unread.
+  const long positions[] = {kFirstRow, kMiddleRow, kLastRow};
   for (int row = 0; row < 3; ++row) {
     id cell = add_view(list, "UITableViewCell", CGRectMake(0, row * 88.0, kWidth, 88), nil);
     add_view(cell, "OGLItemListViewCellBackgroundView", msg<CGRect>(cell, "bounds"), white());
+    id face = add_view(cell, "ThreadCellFrontView", msg<CGRect>(cell, "bounds"), nil);
+    if (objc::responds(face, objc::sel("setPosition:"))) {
+      msg<void>(face, "setPosition:", positions[row]);
+      msg<void>(face, "setRead:", row > 0 ? YES : NO);
+    }
   }
   id compose = add_view(root, "MDCFloatingButton", CGRectMake(300, 720, 56, 56), nil);
   if (objc::responds(compose, objc::sel("setBackgroundColor:forState:"))) {
@@ -132,6 +140,16 @@ Ref make_date_picker() {
   msg<void>(msg<id>(msg<id>(picker, "contentView"), "titleLabel"),
             "setText:", NSSTR("Schedule send"));
   return schedule;
+}
+
+// The app lock: a prompt over the system's PIN keypad.
+Ref make_passcode() {
+  Ref lock = controller("UIViewController");
+  id root = msg<id>(lock, "view");
+  id prompt = add_view(root, "UILabel", CGRectMake(16, 200, kWidth - 32, 44), nil);
+  msg<void>(prompt, "setText:", NSSTR("Enter your passcode"));
+  add_view(root, "DevicePINKeypad", CGRectMake(0, kHeight - 300, kWidth, 300), nil);
+  return lock;
 }
 
 Ref make_link(const std::string& url) {

@@ -13,16 +13,21 @@
 #include "core/palette.h"
 #include "core/settings.h"
 #include "overrides/host/host_components.h"
+#include "overrides/system/grey_choice.h"
 #include "overrides/system/keyboard_choice.h"
 #include "overrides/system/status_bar.h"
 #include "platform/coregraphics/geometry.h"
+#include "platform/foundation/foundation_types.h"
 #include "platform/foundation/ns_array.h"
+#include "platform/foundation/ns_dictionary.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/objc/class_definition.h"
 #include "platform/objc/exception.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
+#include "platform/uikit/text_attributes.h"
+#include "toolkit/color/platform_color.h"
 #include "tools/support/themed_process.h"
 
 namespace tenebra {
@@ -47,6 +52,10 @@ id white() { return msg<id>(objc_getClass("UIColor"), "whiteColor"); }
 id make(const char* class_name) {
   return ns::autorelease(msg<id>(objc_getClass(class_name), "new"));
 }
+std::string colour_text(id color) {
+  const auto value = toolkit::color_of(color);
+  return value ? std::string(toolkit::color_text(*value).view()) : "nil";
+}
 // What the object keeps in its member, read past every getter.
 id stored(id object, const char* member) {
   id* slot = member_named(object, member);
@@ -66,7 +75,7 @@ class ChromeRules : public ::testing::Test {
 
 // Setters that store a theme colour in place of any incoming one, read back
 // from the member they store into.
-TEST_F(ChromeRules, SettersStoreTheThemeColourWhileTheirGateHolds) {
+TEST_F(ChromeRules, SettersStoreTheThemeColorWhileTheirGateHolds) {
   struct Row {
     const char* class_name;
     const char* setter;
@@ -98,7 +107,7 @@ TEST_F(ChromeRules, SettersStoreTheThemeColourWhileTheirGateHolds) {
 }
 
 // Getters that answer a theme colour without asking what is stored.
-TEST_F(ChromeRules, GettersAnswerTheThemeColourWhileTheThemeIsOn) {
+TEST_F(ChromeRules, GettersAnswerTheThemeColorWhileTheThemeIsOn) {
   struct Row {
     const char* class_name;
     const char* getter;
@@ -164,7 +173,7 @@ TEST_F(ChromeRules, SafariViewTakesControlThenBarTints) {
   }
 }
 
-TEST_F(ChromeRules, DatePickerTitleIsRecolouredUnderTheKeyboardGate) {
+TEST_F(ChromeRules, DatePickerTitleIsRecoloredUnderTheKeyboardGate) {
   for (const Setting& setting : kSettings) {
     apply(setting);
     id content = make("UIDatePickerContentView");
@@ -172,6 +181,53 @@ TEST_F(ChromeRules, DatePickerTitleIsRecolouredUnderTheKeyboardGate) {
     EXPECT_EQ(stored(label, "_textColor"), setting.opens(Gate::kKeyboard) ? textColor : nil)
         << setting.name;
   }
+}
+
+// The title keeps its characters and loses every attribute but the text
+// colour; an absent title, or one that is no attributed text, is kept.
+TEST_F(ChromeRules, PickerRowTitlesTakeTheTextColourAlone) {
+  id bold_red = ns::dictionary(
+      {{NSFontAttributeName, NSSTR("bold")}, {NSForegroundColorAttributeName, red()}});
+  id title = ns::autorelease(msg<id>(msg<id>(objc_getClass("NSAttributedString"), "alloc"),
+                                     "initWithString:attributes:", NSSTR("é😀 9:30"), bold_red));
+  for (const Setting& setting : kSettings) {
+    apply(setting);
+    id cell = make("UIPickerTableViewTitledCell");
+    msg<void>(cell, "setAttributedTitle:", title);
+    id shown = msg<id>(cell, "attributedTitle");
+    EXPECT_TRUE(msg<BOOL>(msg<id>(shown, "string"), "isEqual:", msg<id>(title, "string")));
+    NSRange run{};
+    id attributes = msg<id>(shown, "attributesAtIndex:effectiveRange:", 0UL, &run);
+    EXPECT_EQ(run.length, 8u) << setting.name;
+    if (setting.opens(Gate::kKeyboard)) {
+      EXPECT_EQ(msg<unsigned long>(attributes, "count"), 1u) << setting.name;
+      EXPECT_EQ(msg<id>(attributes, "objectForKey:", NSForegroundColorAttributeName), textColor);
+    } else {
+      EXPECT_TRUE(msg<BOOL>(shown, "isEqual:", title)) << setting.name;
+    }
+    for (id kept : {id{nil}, NSSTR("plain")}) {
+      msg<void>(cell, "setAttributedTitle:", kept);
+      EXPECT_TRUE(kept == nil ? msg<id>(cell, "attributedTitle") == nil
+                              : msg<BOOL>(msg<id>(cell, "attributedTitle"), "isEqual:", kept))
+          << setting.name;
+    }
+  }
+}
+
+// The keypad's grey passes the grey rule and the view background rule
+// unchanged; a background the app sets later is its own.
+TEST_F(ChromeRules, PinKeypadStartsOnTranslucentGreyUnderTheKeyboardGate) {
+  for (const Setting& setting : kSettings) {
+    apply(setting);
+    Ref keypad = Ref::adopt(msg<id>(msg<id>(objc_getClass("DevicePINKeypad"), "alloc"),
+                                    "initWithFrame:", CGRectMake(0, 0, 300, 400)));
+    EXPECT_EQ(colour_text(stored(keypad, "_backgroundColor")),
+              setting.opens(Gate::kKeyboard) ? "#28B300" : "#F7FF00")
+        << setting.name;
+    msg<void>(keypad, "setBackgroundColor:", red());
+    EXPECT_EQ(stored(keypad, "_backgroundColor"), red());
+  }
+  EXPECT_FALSE(replaced_white(kPinKeypadWhite, kPinKeypadAlpha));
 }
 
 TEST_F(ChromeRules, KeyboardStyleFollowsTheDarkKeyboardWhateverTheSystemChose) {
@@ -194,7 +250,7 @@ TEST_F(ChromeRules, KeyboardStyleFollowsTheDarkKeyboardWhateverTheSystemChose) {
   }
 }
 
-TEST_F(ChromeRules, DockIsRecolouredAtEveryLayout) {
+TEST_F(ChromeRules, DockIsRecoloredAtEveryLayout) {
   for (const Setting& setting : kSettings) {
     apply(setting);
     id dock = make("UIKeyboardDockView");
@@ -232,7 +288,7 @@ TEST_F(ChromeRules, SearchBarGetsOneBackingViewOfItsFirstSize) {
   EXPECT_TRUE(ns::array_items(msg<id>(off, "subviews")).empty());
 }
 
-TEST_F(ChromeRules, ThreadSubjectTextIsRecolouredAtLayoutWhileTheThemeIsOn) {
+TEST_F(ChromeRules, ThreadSubjectTextIsRecoloredAtLayoutWhileTheThemeIsOn) {
   for (const Setting& setting : kSettings) {
     apply(setting);
     id subject_view = make("ThreadSubjectView");
