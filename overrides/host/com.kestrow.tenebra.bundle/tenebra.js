@@ -314,7 +314,7 @@
   // through its fill colour. An !important border keeps its colour. `live`
   // tells whether the declarations apply now, which is all that counts when
   // judging an already-dark mail; `where` is a selector for the elements they
-  // apply to.
+  // apply to, or the rule whose selector that is.
   function declarations(style, inline, live, where) {
     var out = '';
     for (var i = 0; i < style.length; i++) {
@@ -347,7 +347,7 @@
   function noteBg(c, painted, where) {
     if (!c || c[3] < 0.5 || !painted) return;
     var dark = lum(c) <= 0.2, key = painted.slice(0, 3).join();
-    if (dark) darkWhere.push(where);
+    if (dark) darkWhere.push(where.selectorText || where);
     origin.set(key, (origin.get(key) | 0) | (dark ? 1 : 2));
   }
 
@@ -379,8 +379,10 @@
     for (var i = 0; i < list.length; i++) {
       var r = list[i];
       if (r.type === 1) {
-        var selector = r.selectorText, d = declarations(r.style, false, live, selector);
-        if (d) out += selector + '{' + d + '}';
+        // Serializing a selector costs more than most rules' declarations
+        // do, and most rules set no colour.
+        var d = declarations(r.style, false, live, r);
+        if (d) out += r.selectorText + '{' + d + '}';
       } else if (r.type === 4 || r.type === 12) {
         var inner = rulesText(r.cssRules, live && (r.type === 12 || applies(r.media.mediaText)));
         if (inner) out += (r.type === 4 ? '@media ' + (r.media.mediaText || 'all') : '@supports ' + r.conditionText) + '{' + inner + '}';
