@@ -22,10 +22,11 @@ using objc::msg;
 
 bool whole_255th(double channel) {
   const double scaled = channel * 255.0;
-  return channel >= 0.0 && channel <= 1.0 && scaled == static_cast<double>(static_cast<int>(scaled));
+  return channel >= 0.0 && channel <= 1.0 &&
+         scaled == static_cast<double>(static_cast<int>(scaled));
 }
 
-id colour_from_hex(id text) { return msg<id>(objc_getClass("UIColor"), "km_UIColorFromHex:", text); }
+id color_from_hex(id text) { return msg<id>(objc_getClass("UIColor"), "km_UIColorFromHex:", text); }
 
 }  // namespace
 
@@ -46,15 +47,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(scan.found ? scan.end > 1 && scan.end <= units.size() : scan.value == 0);
   const toolkit::Color expected = toolkit::color_from_hex_value(scan.value);
 
-  id colour = colour_from_hex(ns::string(units));
-  const auto read = toolkit::color_of(colour);
+  id object = color_from_hex(ns::string(units));
+  const auto read = toolkit::color_of(object);
   FUZZ_CHECK(read.has_value() && *read == expected);
   const toolkit::Color color = *read;
   FUZZ_CHECK(color.model() == toolkit::ColorModel::kRgb && color.alpha() == 1.0);
   for (std::size_t i = 0; i < 3; ++i) FUZZ_CHECK(whole_255th(color.at(i)));
 
-  id text = msg<id>(objc_getClass("UIColor"), "km_hexStringFromColor:", colour);
+  id text = msg<id>(objc_getClass("UIColor"), "km_hexStringFromColor:", object);
   FUZZ_CHECK(ns::utf8(text).size() == 7);
-  FUZZ_CHECK(toolkit::color_of(colour_from_hex(text)) == color);
+  FUZZ_CHECK(toolkit::color_of(color_from_hex(text)) == color);
   return 0;
 }

@@ -29,8 +29,8 @@ std::optional<bool> number_entry(id dictionary, const char* key) {
   return msg<BOOL>(value, "boolValue") != NO;
 }
 
-std::string hex(id colour) {
-  return ns::utf8(msg<id>(objc_getClass("UIColor"), "km_hexStringFromColor:", colour));
+std::string hex(id color) {
+  return ns::utf8(msg<id>(objc_getClass("UIColor"), "km_hexStringFromColor:", color));
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 
 #include "core/hook_registry.h"
 #include "overrides/host/view_background.h"
-#include "platform/foundation/ns_object.h"
 #include "platform/coregraphics/geometry.h"
+#include "platform/foundation/ns_object.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
 #include "tools/support/themed_process.h"
@@ -28,8 +28,8 @@ struct Scene {
     controller = Ref::adopt(msg<id>(objc_getClass("UIViewController"), "new"));
     id parent = msg<id>(controller, "view");
     for (int level = 0; level < 3; ++level) {
-      Ref child = Ref::adopt(msg<id>(msg<id>(objc_getClass("UIView"), "alloc"), "initWithFrame:",
-                                     CGRectMake(0, 0, 10, 10)));
+      Ref child = Ref::adopt(msg<id>(msg<id>(objc_getClass("UIView"), "alloc"),
+                                     "initWithFrame:", CGRectMake(0, 0, 10, 10)));
       msg<void>(parent, "addSubview:", child.get());
       parent = child;
     }
@@ -39,14 +39,14 @@ struct Scene {
     objc_registerClassPair(bare);
     class_addMethod(bare, objc::sel("setBackgroundColor:"),
                     *tenebra::saved_view_set_background_color.slot(), "v@:@");
-    Ref sibling = Ref::adopt(msg<id>(msg<id>(bare, "alloc"), "initWithFrame:",
-                                     CGRectMake(0, 0, 10, 10)));
+    Ref sibling =
+        Ref::adopt(msg<id>(msg<id>(bare, "alloc"), "initWithFrame:", CGRectMake(0, 0, 10, 10)));
     msg<void>(msg<id>(view, "superview"), "addSubview:", sibling.get());
     bare_view = sibling;
-    white = Ref::retain(msg<id>(objc_getClass("UIColor"), "colorWithRed:green:blue:alpha:", 1.0,
-                                1.0, 1.0, 1.0));
-    unlisted = Ref::retain(msg<id>(objc_getClass("UIColor"), "colorWithRed:green:blue:alpha:",
-                                   0.2, 0.4, 0.6, 1.0));
+    white = Ref::retain(
+        msg<id>(objc_getClass("UIColor"), "colorWithRed:green:blue:alpha:", 1.0, 1.0, 1.0, 1.0));
+    unlisted = Ref::retain(
+        msg<id>(objc_getClass("UIColor"), "colorWithRed:green:blue:alpha:", 0.2, 0.4, 0.6, 1.0));
   }
 };
 
@@ -68,18 +68,18 @@ void BM_BareSetter(benchmark::State& state) {
 }
 BENCHMARK(BM_BareSetter);
 
-void BM_RuleColourInTable(benchmark::State& state) {
+void BM_RuleColorInTable(benchmark::State& state) {
   Scene& s = scene();
   SEL setter = objc::sel("setBackgroundColor:");
   for (auto _ : state) msg<void>(s.view, setter, s.white.get());
 }
-BENCHMARK(BM_RuleColourInTable);
+BENCHMARK(BM_RuleColorInTable);
 
-void BM_RuleColourInNoRow(benchmark::State& state) {
+void BM_RuleColorInNoRow(benchmark::State& state) {
   Scene& s = scene();
   SEL setter = objc::sel("setBackgroundColor:");
   for (auto _ : state) msg<void>(s.view, setter, s.unlisted.get());
 }
-BENCHMARK(BM_RuleColourInNoRow);
+BENCHMARK(BM_RuleColorInNoRow);
 
 }  // namespace

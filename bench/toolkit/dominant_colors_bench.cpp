@@ -77,7 +77,7 @@ void BM_DominantColorsFast(benchmark::State& state) {
 BENCHMARK(BM_DominantColorsFast)->Unit(benchmark::kMillisecond);
 
 // The whole category method: drawing the photo down, counting, the dictionary.
-void BM_MainColoursInImage(benchmark::State& state) {
+void BM_MainColorsInImage(benchmark::State& state) {
   toolkit::register_color_image_category();
   for (auto _ : state) {
     ns::AutoreleasePool pool;
@@ -85,6 +85,6 @@ void BM_MainColoursInImage(benchmark::State& state) {
         objc::msg<id>(objc_getClass("UIColor"), "mainColoursInImage:detail:", photo(), 2));
   }
 }
-BENCHMARK(BM_MainColoursInImage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MainColorsInImage)->Unit(benchmark::kMillisecond);
 
 }  // namespace

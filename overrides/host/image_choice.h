@@ -11,16 +11,16 @@
 namespace tenebra {
 
 enum class ImageTreatment {
-  incoming,   // the app's own image, unchanged
-  solid,      // a new image of the same size filled with the colour
-  template_,  // the image drawn as a template in the colour (the view's tint)
+  kIncoming,  // the app's own image, unchanged
+  kSolid,     // a new image of the same size filled with the colour
+  kTemplate,  // the image drawn as a template in the colour (the view's tint)
 };
 
-enum class ImagePalette { bg, lighter_bg, text };
+enum class ImagePalette { kBg, kLighterBg, kText };
 
 struct ImageDecision {
-  ImageTreatment treatment = ImageTreatment::incoming;
-  ImagePalette colour = ImagePalette::bg;
+  ImageTreatment treatment = ImageTreatment::kIncoming;
+  ImagePalette color = ImagePalette::kBg;
   friend bool operator==(const ImageDecision&, const ImageDecision&) = default;
 };
 
@@ -43,20 +43,20 @@ ImageDecision choose_image(const Image& image, bool enabled) {
   const bool just_under_17 = w > 16.0 && w < 17.0;
   // Stretchable separators and backgrounds; alpha plays no part.
   if (image.is_resizable()) {
-    if (w == 17.0 && h == 1.0) return {solid, ImagePalette::bg};
-    if (just_under_17 && h < 1.0) return {solid, ImagePalette::bg};
-    if (w == 17.0 && h == 17.0) return {template_, ImagePalette::lighter_bg};
+    if (w == 17.0 && h == 1.0) return {kSolid, ImagePalette::kBg};
+    if (just_under_17 && h < 1.0) return {kSolid, ImagePalette::kBg};
+    if (w == 17.0 && h == 17.0) return {kTemplate, ImagePalette::kLighterBg};
   }
   const bool square = h == w;
-  if (w == 24.0 && square && image.has_alpha()) return {template_, ImagePalette::text};
-  if (w == 44.0 && square && image.has_alpha()) return {solid, ImagePalette::bg};
+  if (w == 24.0 && square && image.has_alpha()) return {kTemplate, ImagePalette::kText};
+  if (w == 44.0 && square && image.has_alpha()) return {kSolid, ImagePalette::kBg};
   if (w == 40.0 && square && image.has_alpha()) {
     const char* owner = image.owner_class_name();
     if (owner != nullptr && std::strcmp(owner, kThreadViewControllerName) == 0) {
-      return {template_, ImagePalette::lighter_bg};
+      return {kTemplate, ImagePalette::kLighterBg};
     }
   }
-  if (just_under_17 && square && image.has_alpha()) return {template_, ImagePalette::bg};
+  if (just_under_17 && square && image.has_alpha()) return {kTemplate, ImagePalette::kBg};
   return {};
 }
 

@@ -41,13 +41,13 @@ class RuntimeImage {
   id image_;
 };
 
-id palette(ImagePalette colour) {
-  switch (colour) {
-    case ImagePalette::bg:
+id palette(ImagePalette color) {
+  switch (color) {
+    case ImagePalette::kBg:
       return bgColor;
-    case ImagePalette::lighter_bg:
+    case ImagePalette::kLighterBg:
       return lighterBgColor;
-    case ImagePalette::text:
+    case ImagePalette::kText:
       return textColor;
   }
   return bgColor;
@@ -59,15 +59,15 @@ void image_view_set_image(id self, SEL _cmd, id image) {
   const RuntimeImage facts(self, image);
   const ImageDecision decision = choose_image(facts, settings.enabled != 0);
   id chosen = image;
-  if (decision.treatment == ImageTreatment::solid) {
+  if (decision.treatment == ImageTreatment::kSolid) {
     const ImageSize size = facts.size();
     id solid =
-        msg<id>(objc_getClass("UIColor"), "imageWithColor:andBounds:", palette(decision.colour),
+        msg<id>(objc_getClass("UIColor"), "imageWithColor:andBounds:", palette(decision.color),
                 CGRectMake(0, 0, size.width, size.height));
     // A size that makes no image keeps the app's own.
     if (solid != nil) chosen = solid;
-  } else if (decision.treatment == ImageTreatment::template_) {
-    msg<void>(self, "setTintColor:", palette(decision.colour));
+  } else if (decision.treatment == ImageTreatment::kTemplate) {
+    msg<void>(self, "setTintColor:", palette(decision.color));
     chosen = msg<id>(image, "imageWithRenderingMode:", 2L);
   }
   saved_image_view_set_image(self, _cmd, chosen);

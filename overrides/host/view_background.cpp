@@ -142,18 +142,18 @@ class RuntimeView {
   mutable bool text_read_ = false;
 };
 
-id darker(id colour) {
+id darker(id color) {
   static SEL darker_color = objc::sel("darkerColor");
-  return msg<id>(colour, darker_color);
+  return msg<id>(color, darker_color);
 }
 
 }  // namespace
 
-void view_set_background_color(id self, SEL _cmd, id colour) {
+void view_set_background_color(id self, SEL _cmd, id color) {
   const BackgroundDecision decision =
-      choose_background(RuntimeView(self, colour), settings.enabled != 0);
+      choose_background(RuntimeView(self, color), settings.enabled != 0);
 
-  id chosen = colour;
+  id chosen = color;
   switch (decision.color) {
     case Background::kIncoming:
       break;
@@ -170,7 +170,7 @@ void view_set_background_color(id self, SEL _cmd, id colour) {
       chosen = msg<id>(objc_getClass("UIColor"), "redColor");
       break;
     case Background::kIncomingDarkenedThrice:
-      chosen = darker(darker(darker(colour)));
+      chosen = darker(darker(darker(color)));
       break;
   }
   if (decision.clear_alpha) msg<void>(self, "setAlpha:", 0.0);

@@ -7,6 +7,6 @@
 namespace tenebra {
 
 extern SavedImplementation<void(id, SEL, id)> saved_view_set_background_color;
-void view_set_background_color(id self, SEL _cmd, id colour);
+void view_set_background_color(id self, SEL _cmd, id color);
 
 }  // namespace tenebra

@@ -18,11 +18,11 @@ CGColorSpaceRef CGColorGetColorSpace(CGColorRef color) {
   static constexpr CGColorSpace kPattern{kCGColorSpaceModelPattern};
   if (color == nullptr) return nullptr;
   switch (color->components.model()) {
-    case cg::ColorModel::grey:
+    case cg::ColorModel::kGrey:
       return &kGrey;
-    case cg::ColorModel::rgb:
+    case cg::ColorModel::kRgb:
       return &kRgb;
-    case cg::ColorModel::other:
+    case cg::ColorModel::kOther:
       return &kPattern;
   }
   return nullptr;

@@ -186,13 +186,13 @@ void CGContextSetFillColorWithColor(CGContextRef context, CGColorRef color) {
   if (context == nullptr || color == nullptr) return;
   const cg::ColorComponents& c = color->components;
   switch (c.model()) {
-    case cg::ColorModel::rgb:
+    case cg::ColorModel::kRgb:
       CGContextSetRGBFillColor(context, c.at(0), c.at(1), c.at(2), c.alpha());
       break;
-    case cg::ColorModel::grey:
+    case cg::ColorModel::kGrey:
       CGContextSetRGBFillColor(context, c.at(0), c.at(0), c.at(0), c.alpha());
       break;
-    case cg::ColorModel::other:
+    case cg::ColorModel::kOther:
       break;
   }
 }

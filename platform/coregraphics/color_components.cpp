@@ -7,13 +7,13 @@ namespace cg {
 
 bool rgb_view(const ColorComponents& color, Rgba& out) {
   switch (color.model()) {
-    case ColorModel::rgb:
+    case ColorModel::kRgb:
       out = {color.at(0), color.at(1), color.at(2), color.at(3)};
       return true;
-    case ColorModel::grey:
+    case ColorModel::kGrey:
       out = {color.at(0), color.at(0), color.at(0), color.at(1)};
       return true;
-    case ColorModel::other:
+    case ColorModel::kOther:
       return false;
   }
   return false;
@@ -43,7 +43,7 @@ bool hsb_view(const ColorComponents& color, Hsba& out) {
 }
 
 bool white_view(const ColorComponents& color, double& white, double& alpha) {
-  if (color.model() != ColorModel::grey) return false;
+  if (color.model() != ColorModel::kGrey) return false;
   white = color.at(0);
   alpha = color.at(1);
   return true;

@@ -9,23 +9,22 @@
 
 namespace cg {
 
-enum class ColorModel { rgb, grey, other };
+enum class ColorModel { kRgb, kGrey, kOther };
 
 class ColorComponents {
  public:
   static constexpr std::size_t kMaxComponents = 5;
 
   static constexpr ColorComponents rgb(double red, double green, double blue, double alpha) {
-    return ColorComponents(ColorModel::rgb, {red, green, blue, alpha}, 4);
+    return ColorComponents(ColorModel::kRgb, {red, green, blue, alpha}, 4);
   }
   static constexpr ColorComponents grey(double white, double alpha) {
-    return ColorComponents(ColorModel::grey, {white, alpha}, 2);
+    return ColorComponents(ColorModel::kGrey, {white, alpha}, 2);
   }
   // A colour of neither model; a pattern colour has its alpha only.
   static constexpr ColorComponents other(std::span<const double> components) {
-    ColorComponents c(ColorModel::other, {}, components.size() < kMaxComponents
-                                                 ? components.size()
-                                                 : kMaxComponents);
+    ColorComponents c(ColorModel::kOther, {},
+                      components.size() < kMaxComponents ? components.size() : kMaxComponents);
     for (std::size_t i = 0; i < c.count_; ++i) c.values_[i] = components[i];
     return c;
   }

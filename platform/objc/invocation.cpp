@@ -60,7 +60,7 @@ bool is_kind_of(id object, Class cls) {
 
 // A number on its way to a scalar argument, in the widest type of its kind.
 struct Number {
-  enum class Kind { signed_integer, unsigned_integer, real } kind;
+  enum class Kind { kSignedInteger, kUnsignedInteger, kReal } kind;
   long long integer = 0;
   unsigned long long unsigned_integer = 0;
   double real = 0;
@@ -87,11 +87,11 @@ std::optional<Number> unbox_number(id number, char target) {
 
 std::optional<Number> number_from(const Boxed& box, char target) {
   using Kind = Number::Kind;
-  if (const auto* v = box.get<long long>()) return Number{Kind::signed_integer, *v};
-  if (const auto* v = box.get<unsigned long long>()) return Number{Kind::unsigned_integer, 0, *v};
-  if (const auto* v = box.get<BOOL>()) return Number{Kind::unsigned_integer, 0, *v};
-  if (const auto* v = box.get<double>()) return Number{Kind::real, 0, 0, *v};
-  if (const auto* v = box.get<float>()) return Number{Kind::real, 0, 0, *v};
+  if (const auto* v = box.get<long long>()) return Number{Kind::kSignedInteger, *v};
+  if (const auto* v = box.get<unsigned long long>()) return Number{Kind::kUnsignedInteger, 0, *v};
+  if (const auto* v = box.get<BOOL>()) return Number{Kind::kUnsignedInteger, 0, *v};
+  if (const auto* v = box.get<double>()) return Number{Kind::kReal, 0, 0, *v};
+  if (const auto* v = box.get<float>()) return Number{Kind::kReal, 0, 0, *v};
   if (const auto* v = box.get<id>()) {
     Class number_class = objc_getClass("NSNumber");
     if (*v != nil && number_class != Nil && is_kind_of(*v, number_class)) {
@@ -112,11 +112,11 @@ bool store(const T& value, void* out) {
 template <typename T>
 bool store_integer(const Number& number, void* out) {
   switch (number.kind) {
-    case Number::Kind::signed_integer:
+    case Number::Kind::kSignedInteger:
       return store(static_cast<T>(number.integer), out);
-    case Number::Kind::unsigned_integer:
+    case Number::Kind::kUnsignedInteger:
       return store(static_cast<T>(number.unsigned_integer), out);
-    case Number::Kind::real:
+    case Number::Kind::kReal:
       if constexpr (std::is_same_v<T, bool>) {
         return store(number.real != 0, out);
       } else {
@@ -134,11 +134,11 @@ bool store_integer(const Number& number, void* out) {
 template <typename T>
 bool store_real(const Number& number, void* out) {
   switch (number.kind) {
-    case Number::Kind::signed_integer:
+    case Number::Kind::kSignedInteger:
       return store(static_cast<T>(number.integer), out);
-    case Number::Kind::unsigned_integer:
+    case Number::Kind::kUnsignedInteger:
       return store(static_cast<T>(number.unsigned_integer), out);
-    case Number::Kind::real:
+    case Number::Kind::kReal:
       if constexpr (std::is_same_v<T, float>) {
         if (std::isfinite(number.real) && std::fabs(number.real) > FLT_MAX) return false;
       }

@@ -137,11 +137,11 @@ CGColorRef cg_color(id self, SEL) { return &kCGColor.of(self); }
 
 ColorComponents with_alpha(const ColorComponents& value, double alpha) {
   switch (value.model()) {
-    case ColorModel::rgb:
+    case ColorModel::kRgb:
       return ColorComponents::rgb(value.at(0), value.at(1), value.at(2), alpha);
-    case ColorModel::grey:
+    case ColorModel::kGrey:
       return ColorComponents::grey(value.at(0), alpha);
-    case ColorModel::other:
+    case ColorModel::kOther:
       break;
   }
   double components[ColorComponents::kMaxComponents] = {};
@@ -179,13 +179,13 @@ id description(id self, SEL) {
   const auto& value = color_value(self);
   std::string text;
   switch (value.model()) {
-    case ColorModel::rgb:
+    case ColorModel::kRgb:
       text = "UIExtendedSRGBColorSpace";
       break;
-    case ColorModel::grey:
+    case ColorModel::kGrey:
       text = "UIExtendedGrayColorSpace";
       break;
-    case ColorModel::other:
+    case ColorModel::kOther:
       text = kPatternImage.of(self) ? "UIPatternColorSpace" : "UIUnknownColorSpace";
       break;
   }

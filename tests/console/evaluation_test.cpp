@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"[NSString stringWithUTF8String:\"\\u00e9t\\u00e9\"]", "\"\xC3\xA9t\xC3\xA9\""}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Colours, Answers,
+    Colors, Answers,
     testing::Values(Case{"[UIColor colorWithWhite:1 alpha:1]", "UIColor grey(1, 1) #FFFF00"},
                     Case{"[UIColor colorWithRed:1 green:1 blue:1 alpha:1]",
                          "UIColor rgb(1, 1, 1, 1) #FFFFFF"},
@@ -114,7 +114,7 @@ TEST(Evaluation, NestingBeyondEightLevelsIsCutShort) {
   EXPECT_EQ(t.answers, "@[@[@[@[@[@[@[@[@[...]]]]]]]]]\n");
 }
 
-TEST(Evaluation, AViewKeepsTheColourItIsGiven) {
+TEST(Evaluation, AViewKeepsTheColorItIsGiven) {
   const Transcript t =
       run({"v = [UIView new]", "[v backgroundColor]",
            "[v setBackgroundColor:[UIColor colorWithWhite:1 alpha:1]]", "[v backgroundColor]",

@@ -50,9 +50,9 @@ class SettingsLoader : public ::testing::Test {
     std::ofstream(device::resolve(path), std::ios::binary) << bytes;
   }
 
-  static std::string hex(id colour) {
+  static std::string hex(id color) {
     ns::AutoreleasePool pool;
-    return ns::utf8(msg<id>(objc_getClass("UIColor"), "km_hexStringFromColor:", colour));
+    return ns::utf8(msg<id>(objc_getClass("UIColor"), "km_hexStringFromColor:", color));
   }
 
   static Settings snapshot() { return settings; }
@@ -117,7 +117,8 @@ TEST_F(SettingsLoader, ValuesOfOtherKindsCountAsAbsent) {
 }
 
 TEST_F(SettingsLoader, UnreadableFilesNeverChangeASetting) {
-  const std::string broken[] = {"", "not a property list", "<?xml version=\"1.0\"?><plist><array/></plist>",
+  const std::string broken[] = {"", "not a property list",
+                                "<?xml version=\"1.0\"?><plist><array/></plist>",
                                 "bplist00\x01\x02"};
   settings.colorEmail = 0;
   for (const auto& bytes : broken) {

@@ -15,6 +15,8 @@
 
 #include "host/host_app.h"
 #include "platform/corefoundation/cf_notification_center.h"
+#include "platform/corefoundation/run_loop.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/device/device_paths.h"
 #include "platform/foundation/ns_dictionary.h"
 #include "platform/foundation/ns_number.h"
@@ -22,9 +24,7 @@
 #include "platform/foundation/ns_string.h"
 #include "platform/foundation/property_list.h"
 #include "platform/objc/class_definition.h"
-#include "platform/coregraphics/geometry.h"
 #include "platform/objc/message.h"
-#include "platform/corefoundation/run_loop.h"
 #include "platform/uikit/ui_appearance.h"
 #include "platform/uikit/ui_color.h"
 #include "toolkit/color/color.h"
@@ -78,14 +78,14 @@ id background_after_white(const host::HostApp& app) {
   return msg<id>(view, "backgroundColor");
 }
 
-id exported_colour(const char* name) {
+id exported_color(const char* name) {
   void* symbol = dlsym(RTLD_DEFAULT, name);
   require(symbol != nullptr, "the palette is exported");
   return *static_cast<id*>(symbol);
 }
 
-std::string colour_text(id colour) {
-  return std::string(toolkit::color_text(*toolkit::color_of(colour)).view());
+std::string color_text(id color) {
+  return std::string(toolkit::color_text(*toolkit::color_of(color)).view());
 }
 
 // Runs a child's checks, then ends the child once everything they made is
@@ -110,8 +110,8 @@ TEST_F(Startup, WhiteViewTurnsBlackInTheThemedApp) {
                 app.launch();
                 require(app.tweaks().size() == 1 && app.tweaks()[0].handle != nullptr, "loaded");
                 id background = background_after_white(app);
-                require(background == exported_colour("bgColor"), "the view gets bgColor");
-                require(colour_text(background) == "#000000", "bgColor is black");
+                require(background == exported_color("bgColor"), "the view gets bgColor");
+                require(color_text(background) == "#000000", "bgColor is black");
               }),
               ::testing::ExitedWithCode(0), "");
 }
@@ -128,7 +128,7 @@ TEST_F(Startup, AppearanceDefaultsOnlyWhenTheFirstLoadFindsTheThemeOn) {
                 const auto bar = ui::appearance_settings(objc_getClass("UINavigationBar"));
                 require(bar.size() == 2, "navigation bars get a bar tint and opacity");
                 id field = msg<id>(objc_getClass("UITextField"), "new");
-                require(msg<id>(field, "textColor") == exported_colour("textColor"),
+                require(msg<id>(field, "textColor") == exported_color("textColor"),
                         "new text fields take the theme's text colour");
                 msg<void>(field, "release");
               }),
@@ -143,7 +143,7 @@ TEST_F(Startup, AppearanceDefaultsOnlyWhenTheFirstLoadFindsTheThemeOn) {
                 app.launch();
                 require(ui::appearance_settings(objc_getClass("UITextField")).empty(),
                         "no appearance default while the theme is off");
-                require(colour_text(background_after_white(app)) == "#FFFFFF",
+                require(color_text(background_after_white(app)) == "#FFFFFF",
                         "the rule passes the colour on while off");
 
                 // The rules are installed all the same: switching the theme on makes
@@ -154,7 +154,7 @@ TEST_F(Startup, AppearanceDefaultsOnlyWhenTheFirstLoadFindsTheThemeOn) {
                     ns::string("com.kestrow.tenebrasettings/settingschanged"), nullptr, nullptr,
                     true);
                 const bool themed = cf::main_run_loop().run_until(
-                    [&] { return colour_text(background_after_white(app)) == "#000000"; },
+                    [&] { return color_text(background_after_white(app)) == "#000000"; },
                     std::chrono::seconds(10));
                 require(themed, "the reload switches the rules on");
                 require(ui::appearance_settings(objc_getClass("UITextField")).empty(),
@@ -176,7 +176,7 @@ TEST_F(Startup, LoaderLoadsOnlyTweaksWhoseFilterNamesTheApp) {
         app.launch();
         require(app.tweaks().empty(), "nothing loaded into another app");
         require(dlsym(RTLD_DEFAULT, "bgColor") == nullptr, "the library is not in the process");
-        require(colour_text(background_after_white(app)) == "#FFFFFF", "the app is not themed");
+        require(color_text(background_after_white(app)) == "#FFFFFF", "the app is not themed");
       }),
       ::testing::ExitedWithCode(0), "");
 }
@@ -192,7 +192,7 @@ void run_host_lacking_classes() {
   host::HostApp app(options);
   app.launch();
   require(objc_getClass("SearchZeroStateView") == Nil, "this app version lacks it");
-  require(colour_text(background_after_white(app)) == "#000000", "the other entries are installed");
+  require(color_text(background_after_white(app)) == "#000000", "the other entries are installed");
 
   // A listed class that arrives after the rule's first call is still tested.
   objc::ClassDefinition("SearchZeroStateView", objc_getClass("UIView")).finish();
@@ -200,7 +200,7 @@ void run_host_lacking_classes() {
   msg<void>(
       late, "setBackgroundColor:",
       msg<id>(objc_getClass("UIColor"), "colorWithRed:green:blue:alpha:", 0.2, 0.4, 0.6, 1.0));
-  require(msg<id>(late, "backgroundColor") == exported_colour("bgColor"),
+  require(msg<id>(late, "backgroundColor") == exported_color("bgColor"),
           "a late class's views get its class colour");
   msg<void>(late, "release");
 }
@@ -216,7 +216,7 @@ TEST_F(Startup, SettingsChangeFromAnotherProcessReachesTheRunningApp) {
                 install_tweak();
                 host::HostApp app;
                 app.launch();
-                require(colour_text(background_after_white(app)) == "#000000", "themed at first");
+                require(color_text(background_after_white(app)) == "#000000", "themed at first");
 
                 // Another process, as the settings pane is, writes and posts.
                 const pid_t pane = fork();
@@ -233,7 +233,7 @@ TEST_F(Startup, SettingsChangeFromAnotherProcessReachesTheRunningApp) {
                 require(WIFEXITED(status) && WEXITSTATUS(status) == 0, "the pane's process posted");
 
                 const bool plain = cf::main_run_loop().run_until(
-                    [&] { return colour_text(background_after_white(app)) == "#FFFFFF"; },
+                    [&] { return color_text(background_after_white(app)) == "#FFFFFF"; },
                     std::chrono::seconds(10));
                 require(plain, "the next background passes unchanged");
               }),

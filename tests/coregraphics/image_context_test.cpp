@@ -68,7 +68,7 @@ TEST(ImageContext, PixelSizesFollowTheScaleAndRoundUp) {
   EXPECT_EQ(msg<double>(msg<id>(objc_getClass("UIScreen"), "mainScreen"), "scale"), 2.0);
 }
 
-TEST(ImageContext, RectFillCopiesTheColourTopDownInPoints) {
+TEST(ImageContext, RectFillCopiesTheColorTopDownInPoints) {
   ns::AutoreleasePool pool;
   // Half alpha is stored premultiplied and not blended with anything.
   id half = filled({20, 20}, 2.0, color(1, 0, 0, 0.5), CGRectMake(10, 0, 20, 20));

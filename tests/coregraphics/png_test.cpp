@@ -60,7 +60,7 @@ struct Case {
   std::array<std::uint8_t, 4> first, last;  // premultiplied, memory order
 };
 
-TEST(PngReading, EveryColourTypeReadsAsPremultipliedRgb) {
+TEST(PngReading, EveryColorTypeReadsAsPremultipliedRgb) {
   const Case cases[] = {
       {"grey 8",
        write_png(2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {{10, 200}}),

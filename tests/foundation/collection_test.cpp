@@ -230,10 +230,9 @@ TEST_F(CollectionTest, DictionaryCopiesAreIndependent) {
 // ---- Sets --------------------------------------------------------------------
 
 TEST_F(CollectionTest, CountedSetsCountEqualObjectsAndPlainSetsKeepOne) {
-  id colours =
-      ns::array({text("#000000"), text("#FFFFFF"), ns::string("#000000"), text("#000000")});
+  id colors = ns::array({text("#000000"), text("#FFFFFF"), ns::string("#000000"), text("#000000")});
   id counted =
-      ns::autorelease(msg<id>(msg<id>(cls("NSCountedSet"), "alloc"), "initWithArray:", colours));
+      ns::autorelease(msg<id>(msg<id>(cls("NSCountedSet"), "alloc"), "initWithArray:", colors));
   EXPECT_EQ(msg<unsigned long>(counted, "count"), 2u);
   EXPECT_EQ(msg<unsigned long>(counted, "countForObject:", text("#000000")), 3u);
   EXPECT_EQ(msg<unsigned long>(counted, "countForObject:", text("#FFFFFF")), 1u);
@@ -244,7 +243,7 @@ TEST_F(CollectionTest, CountedSetsCountEqualObjectsAndPlainSetsKeepOne) {
   EXPECT_EQ(msg<unsigned long>(counted, "countForObject:", text("#000000")), 2u);
   EXPECT_EQ(description_of(msg<id>(counted, "allObjects")), "(\n    \"#000000\"\n)");
 
-  id plain = msg<id>(cls("NSMutableSet"), "setWithArray:", colours);
+  id plain = msg<id>(cls("NSMutableSet"), "setWithArray:", colors);
   EXPECT_EQ(msg<unsigned long>(plain, "count"), 2u);
   msg<void>(plain, "removeObject:", text("#000000"));  // gone whatever was added
   EXPECT_EQ(description_of(plain), "{(\n    \"#FFFFFF\"\n)}");

@@ -14,10 +14,10 @@
 #include "core/settings.h"
 #include "host/host_app.h"
 #include "overrides/system/keyboard.h"
+#include "platform/corefoundation/run_loop.h"
 #include "platform/foundation/ns_array.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/objc/message.h"
-#include "platform/corefoundation/run_loop.h"
 #include "tools/support/themed_process.h"
 
 namespace tenebra {
@@ -158,7 +158,7 @@ TEST_F(ThemedScreens, LinkOpensATintedSafariView) {
   EXPECT_EQ(msg<id>(app_->window(), "rootViewController"), safari);
 }
 
-TEST_F(ThemedScreens, WithTheThemeOffTheAppKeepsItsOwnColours) {
+TEST_F(ThemedScreens, WithTheThemeOffTheAppKeepsItsOwnColors) {
   settings.enabled = 0;
   app_->show_inbox();
   run_layout_pass();

@@ -160,7 +160,7 @@ test('a light mail framed in a dark colour is darkened', async () => {
 
 // Each colour given only by an attribute of old HTML, with the property it
 // sets and whether that colour is text or a surface.
-const ATTRIBUTE_COLOURS = [
+const ATTRIBUTE_COLORS = [
   ['#hr', 'background-color', 'surface'], ['#hr', 'border-top-color', 'surface'],
   ['#bordered', 'border-top-color', 'surface'], ['#bordered td', 'border-left-color', 'surface'],
   ['#group', 'background-color', 'surface'], ['#cell', 'background-color', 'surface'],
@@ -175,18 +175,18 @@ test('colours set by attributes of old HTML are darkened like the styles that se
     <table><colgroup bgcolor="#fff8e1" id="group"><col width="300"></colgroup><tr><td>In a coloured column group</td></tr></table>
     <table><tr><td bgcolor="#e6f4ea" id="cell"><font color="#3c4043" id="font">Font colour</font></td></tr></table>`,
   '', ' bgcolor="#ffffff" text="#5f6368" link="#0b57d0"');
-  const colours = async (page) => {
+  const colors = async (page) => {
     const out = [];
-    for (const [sel, prop] of ATTRIBUTE_COLOURS) out.push(parseRgb(await computed(page, sel, prop)));
+    for (const [sel, prop] of ATTRIBUTE_COLORS) out.push(parseRgb(await computed(page, sel, prop)));
     return out;
   };
   const plain = await openMail(browser, html, {});
-  const before = await colours(plain.page);
+  const before = await colors(plain.page);
   await plain.context.close();
   const { context, page } = await open(html);
   await assertDark(page, 'attribute colours');
-  const now = await colours(page);
-  ATTRIBUTE_COLOURS.forEach(([sel, prop, kind], i) => {
+  const now = await colors(page);
+  ATTRIBUTE_COLORS.forEach(([sel, prop, kind], i) => {
     const was = before[i], is = now[i], label = `${sel} ${prop}: ${was} became ${is}`;
     // Light surfaces and dark text as sent, so that each case can fail.
     assert.ok(kind === 'surface' ? relLum(was) > 0.5 && relLum(is) <= 0.05 : relLum(was) < 0.2 && relLum(is) >= 0.44, label);

@@ -44,8 +44,8 @@ FakeView kind_of(std::string_view class_name) {
   return view;
 }
 
-BackgroundDecision choose(FakeView view, std::optional<Color> colour, bool enabled = true) {
-  if (colour) view.text = toolkit::color_text(*colour);
+BackgroundDecision choose(FakeView view, std::optional<Color> color, bool enabled = true) {
+  if (color) view.text = toolkit::color_text(*color);
   return choose_background(view, enabled);
 }
 
@@ -53,7 +53,7 @@ const Color kWhite = Color::rgb(1, 1, 1, 1);
 const Color kGoogleRed = Color::rgb(0xDB / 255.0, 0x44 / 255.0, 0x37 / 255.0, 1);
 const Color kUnlisted = Color::rgb(0.2, 0.4, 0.6, 1);
 
-TEST(BackgroundChoice, DisabledThemePassesEveryColourOn) {
+TEST(BackgroundChoice, DisabledThemePassesEveryColorOn) {
   // With the theme off, even the listed classes keep what they asked for.
   EXPECT_EQ(choose(kind_of("SearchZeroStateView"), kWhite, false).color, Background::kIncoming);
   FakeView side_panel;
@@ -115,21 +115,21 @@ TEST(BackgroundChoice, FlexInOwnOrOwnerClassNameExcludesTheView) {
   EXPECT_EQ(choose(orphan, kWhite).color, Background::kBg);
 }
 
-TEST(BackgroundChoice, SidePanelIdentifierWinsOverClassAndColour) {
+TEST(BackgroundChoice, SidePanelIdentifierWinsOverClassAndColor) {
   FakeView view = kind_of("SearchErrorView");
   view.identifier = Identifier::kSidePanel;
   EXPECT_EQ(choose(view, kUnlisted).color, Background::kLighterBg);
   EXPECT_EQ(choose(view, std::nullopt).color, Background::kLighterBg);
 }
 
-TEST(BackgroundChoice, ClassTestsComeBeforeColourTexts) {
+TEST(BackgroundChoice, ClassTestsComeBeforeColorTexts) {
   EXPECT_EQ(choose(kind_of("SearchErrorView"), kGoogleRed).color, Background::kBg);
   EXPECT_EQ(choose(kind_of("MessageWarningView"), kWhite).color, Background::kLighterBg);
   // An absent colour on a listed class still gets the class's colour.
   EXPECT_EQ(choose(kind_of("SearchZeroStateView"), std::nullopt).color, Background::kBg);
 }
 
-TEST(BackgroundChoice, EveryClassTestGivesItsColour) {
+TEST(BackgroundChoice, EveryClassTestGivesItsColor) {
   for (std::size_t i = 0; i < kBackgroundClassNames.size(); ++i) {
     const BackgroundDecision decision = choose(kind_of(kBackgroundClassNames[i]), kUnlisted);
     EXPECT_EQ(decision.color, kBackgroundClasses[i].color) << kBackgroundClassNames[i];
@@ -145,7 +145,7 @@ TEST(BackgroundChoice, FirstMatchingClassTestDecides) {
   EXPECT_EQ(choose(both, kUnlisted).color, Background::kLighterBg);
 }
 
-TEST(BackgroundChoice, SpeedDialTableGoesOnToTheColourTexts) {
+TEST(BackgroundChoice, SpeedDialTableGoesOnToTheColorTexts) {
   FakeView speed_dial = kind_of("UITableView");
   speed_dial.identifier = Identifier::kSpeedDial;
   EXPECT_EQ(choose(speed_dial, kWhite).color, Background::kBg);
@@ -155,10 +155,10 @@ TEST(BackgroundChoice, SpeedDialTableGoesOnToTheColourTexts) {
   EXPECT_EQ(choose(speed_dial, kUnlisted).color, Background::kBg);
 }
 
-TEST(BackgroundChoice, ColourTextTableMapsSurfaceColours) {
+TEST(BackgroundChoice, ColorTextTableMapsSurfaceColors) {
   const FakeView plain;
   struct Case {
-    Color colour;
+    Color color;
     Background expected;
   };
   const Case cases[] = {
@@ -176,7 +176,7 @@ TEST(BackgroundChoice, ColourTextTableMapsSurfaceColours) {
       {Color::rgb(1, 1, 0, 1), Background::kBg},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(choose(plain, c.colour).color, c.expected) << toolkit::color_text(c.colour).view();
+    EXPECT_EQ(choose(plain, c.color).color, c.expected) << toolkit::color_text(c.color).view();
   }
   EXPECT_EQ(choose(plain, std::nullopt).color, Background::kIncoming);
 }

@@ -66,7 +66,7 @@ class ChromeRules : public ::testing::Test {
 
 // Setters that store a theme colour in place of any incoming one, read back
 // from the member they store into.
-TEST_F(ChromeRules, SettersStoreTheThemeColourWhileTheirGateHolds) {
+TEST_F(ChromeRules, SettersStoreTheThemeColorWhileTheirGateHolds) {
   struct Row {
     const char* class_name;
     const char* setter;
@@ -98,7 +98,7 @@ TEST_F(ChromeRules, SettersStoreTheThemeColourWhileTheirGateHolds) {
 }
 
 // Getters that answer a theme colour without asking what is stored.
-TEST_F(ChromeRules, GettersAnswerTheThemeColourWhileTheThemeIsOn) {
+TEST_F(ChromeRules, GettersAnswerTheThemeColorWhileTheThemeIsOn) {
   struct Row {
     const char* class_name;
     const char* getter;
@@ -164,7 +164,7 @@ TEST_F(ChromeRules, SafariViewTakesControlThenBarTints) {
   }
 }
 
-TEST_F(ChromeRules, DatePickerTitleIsRecolouredUnderTheKeyboardGate) {
+TEST_F(ChromeRules, DatePickerTitleIsRecoloredUnderTheKeyboardGate) {
   for (const Setting& setting : kSettings) {
     apply(setting);
     id content = make("UIDatePickerContentView");
@@ -194,7 +194,7 @@ TEST_F(ChromeRules, KeyboardStyleFollowsTheDarkKeyboardWhateverTheSystemChose) {
   }
 }
 
-TEST_F(ChromeRules, DockIsRecolouredAtEveryLayout) {
+TEST_F(ChromeRules, DockIsRecoloredAtEveryLayout) {
   for (const Setting& setting : kSettings) {
     apply(setting);
     id dock = make("UIKeyboardDockView");
@@ -232,7 +232,7 @@ TEST_F(ChromeRules, SearchBarGetsOneBackingViewOfItsFirstSize) {
   EXPECT_TRUE(ns::array_items(msg<id>(off, "subviews")).empty());
 }
 
-TEST_F(ChromeRules, ThreadSubjectTextIsRecolouredAtLayoutWhileTheThemeIsOn) {
+TEST_F(ChromeRules, ThreadSubjectTextIsRecoloredAtLayoutWhileTheThemeIsOn) {
   for (const Setting& setting : kSettings) {
     apply(setting);
     id subject_view = make("ThreadSubjectView");

@@ -25,8 +25,8 @@ struct FakeImage {
 };
 
 constexpr ImageDecision kIncoming{};
-constexpr ImageDecision solid(ImagePalette c) { return {ImageTreatment::solid, c}; }
-constexpr ImageDecision tinted(ImagePalette c) { return {ImageTreatment::template_, c}; }
+constexpr ImageDecision solid(ImagePalette c) { return {ImageTreatment::kSolid, c}; }
+constexpr ImageDecision tinted(ImagePalette c) { return {ImageTreatment::kTemplate, c}; }
 
 TEST(ImageChoice, SizesAlphaStretchabilityAndOwnerChooseTheTreatment) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -36,28 +36,28 @@ TEST(ImageChoice, SizesAlphaStretchabilityAndOwnerChooseTheTreatment) {
     ImageDecision expected;
   };
   const Row rows[] = {
-      {"24 with alpha", {true, 24, 24}, tinted(ImagePalette::text)},
+      {"24 with alpha", {true, 24, 24}, tinted(ImagePalette::kText)},
       {"24 photo", {true, 24, 24, false}, kIncoming},
-      {"44 with alpha", {true, 44, 44}, solid(ImagePalette::bg)},
+      {"44 with alpha", {true, 44, 44}, solid(ImagePalette::kBg)},
       {"44 photo", {true, 44, 44, false}, kIncoming},
       {"40 in a thread",
        {true, 40, 40, true, false, "ThreadViewController"},
-       tinted(ImagePalette::lighter_bg)},
+       tinted(ImagePalette::kLighterBg)},
       {"40 elsewhere", {true, 40, 40}, kIncoming},
       {"40 with no owner", {true, 40, 40, true, false, nullptr}, kIncoming},
       {"40 in a subclass-named thread",
        {true, 40, 40, true, false, "ThreadViewController2"},
        kIncoming},
-      {"16.5 square", {true, 16.5, 16.5}, tinted(ImagePalette::bg)},
+      {"16.5 square", {true, 16.5, 16.5}, tinted(ImagePalette::kBg)},
       {"16 square", {true, 16, 16}, kIncoming},
       {"17 square", {true, 17, 17}, kIncoming},
       {"16.5 by 16", {true, 16.5, 16}, kIncoming},
-      {"stretchable 17 by 17", {true, 17, 17, false, true}, tinted(ImagePalette::lighter_bg)},
-      {"stretchable 17 by 1", {true, 17, 1, false, true}, solid(ImagePalette::bg)},
-      {"stretchable 16.5 by 0.5", {true, 16.5, 0.5, true, true}, solid(ImagePalette::bg)},
+      {"stretchable 17 by 17", {true, 17, 17, false, true}, tinted(ImagePalette::kLighterBg)},
+      {"stretchable 17 by 1", {true, 17, 1, false, true}, solid(ImagePalette::kBg)},
+      {"stretchable 16.5 by 0.5", {true, 16.5, 0.5, true, true}, solid(ImagePalette::kBg)},
       {"plain 17 by 1", {true, 17, 1}, kIncoming},
       {"plain 16.5 by 0.5", {true, 16.5, 0.5}, kIncoming},
-      {"stretchable 24 falls through", {true, 24, 24, true, true}, tinted(ImagePalette::text)},
+      {"stretchable 24 falls through", {true, 24, 24, true, true}, tinted(ImagePalette::kText)},
       {"stretchable 16.5 by 1", {true, 16.5, 1, true, true}, kIncoming},
       {"not a number", {true, nan, nan}, kIncoming},
       {"stretchable not a number", {true, nan, 1, true, true}, kIncoming},

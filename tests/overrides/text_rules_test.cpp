@@ -49,7 +49,7 @@ TEST(GreyChoice, TwoDarkGreysBecomeLightGreyByTruncatedThousandths) {
   EXPECT_EQ(thousandths(1e300), std::numeric_limits<std::int32_t>::max());
 }
 
-TEST(RecolorChoice, OnlyTheFirstColourTextDecides) {
+TEST(RecolorChoice, OnlyTheFirstColorTextDecides) {
   const auto text = [](const char* hex) {
     return toolkit::color_text(toolkit::color_from_hex_value(std::stoul(hex + 1, nullptr, 16)));
   };

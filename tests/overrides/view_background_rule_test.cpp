@@ -6,16 +6,16 @@
 
 #include "core/palette.h"
 #include "core/settings.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/coregraphics/geometry.h"
 #include "platform/objc/class_definition.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
 #include "platform/uikit/ui_color.h"
-#include "tools/support/themed_process.h"
 #include "toolkit/color/color.h"
 #include "toolkit/color/platform_color.h"
+#include "tools/support/themed_process.h"
 
 namespace tenebra {
 namespace {
@@ -23,8 +23,8 @@ namespace {
 using objc::msg;
 using objc::Ref;
 
-std::string text_of(id colour) {
-  return colour == nil ? "nil" : std::string(toolkit::color_text(*toolkit::color_of(colour)).view());
+std::string text_of(id color) {
+  return color == nil ? "nil" : std::string(toolkit::color_text(*toolkit::color_of(color)).view());
 }
 
 class ViewBackgroundRule : public ::testing::Test {
@@ -41,8 +41,8 @@ class ViewBackgroundRule : public ::testing::Test {
     msg<void>(view, "release");
     return view;
   }
-  static id set(id view, id colour) {
-    msg<void>(view, "setBackgroundColor:", colour);
+  static id set(id view, id color) {
+    msg<void>(view, "setBackgroundColor:", color);
     return msg<id>(view, "backgroundColor");
   }
   static id rgb(double r, double g, double b, double a = 1.0) {
@@ -64,14 +64,14 @@ TEST_F(ViewBackgroundRule, TypicalEventWhiteViewTurnsBlack) {
   EXPECT_EQ(set(view, rgb(0xE0 / 255.0, 0xE0 / 255.0, 0xE0 / 255.0)), lighterBgColor);
 }
 
-TEST_F(ViewBackgroundRule, ThemeOffPassesTheColourOn) {
+TEST_F(ViewBackgroundRule, ThemeOffPassesTheColorOn) {
   settings.enabled = 0;
   id view = view_in_tree("SearchZeroStateView");
   id white = rgb(1, 1, 1);
   EXPECT_EQ(set(view, white), white);
 }
 
-TEST_F(ViewBackgroundRule, FlexOwnerKeepsItsColours) {
+TEST_F(ViewBackgroundRule, FlexOwnerKeepsItsColors) {
   if (objc_getClass("FLEXTableViewController") == Nil) {
     objc::ClassDefinition("FLEXTableViewController", objc_getClass("UIViewController")).finish();
   }
@@ -89,7 +89,7 @@ TEST_F(ViewBackgroundRule, SideViewContainerIsClearedOnEveryAssignment) {
   }
 }
 
-TEST_F(ViewBackgroundRule, SpecialRowsDeriveTheirColours) {
+TEST_F(ViewBackgroundRule, SpecialRowsDeriveTheirColors) {
   id view = view_in_tree("UIView");
   EXPECT_EQ(text_of(set(view, grey(0xF7, 0xCC))), "#232323");
   EXPECT_EQ(text_of(set(view, grey(0xE6, 0xF2))), "#FF0000");
@@ -97,21 +97,21 @@ TEST_F(ViewBackgroundRule, SpecialRowsDeriveTheirColours) {
   EXPECT_EQ(text_of(set(view, grey(0xF2, 0xE6))), "#666666");
 }
 
-TEST_F(ViewBackgroundRule, AbsentColourTakesTheClassColourOrStaysAbsent) {
+TEST_F(ViewBackgroundRule, AbsentColorTakesTheClassColorOrStaysAbsent) {
   EXPECT_EQ(set(view_in_tree("SearchZeroStateView"), nil), bgColor);
   EXPECT_EQ(set(view_in_tree("UIView"), nil), nil);
 }
 
-TEST_F(ViewBackgroundRule, BackgroundThatIsNoColourPassesOn) {
+TEST_F(ViewBackgroundRule, BackgroundThatIsNoColorPassesOn) {
   // It has no colour text, so it matches no row, with the theme on or off.
-  id not_a_colour = NSSTR("white");
+  id not_a_color = NSSTR("white");
   id view = view_in_tree("UIView");
-  EXPECT_EQ(set(view, not_a_colour), not_a_colour);
+  EXPECT_EQ(set(view, not_a_color), not_a_color);
   settings.enabled = 0;
-  EXPECT_EQ(set(view, not_a_colour), not_a_colour);
+  EXPECT_EQ(set(view, not_a_color), not_a_color);
 }
 
-TEST_F(ViewBackgroundRule, ViewInNoTreeIsMappedByColour) {
+TEST_F(ViewBackgroundRule, ViewInNoTreeIsMappedByColor) {
   Ref view = Ref::adopt(msg<id>(objc_getClass("UIView"), "new"));
   EXPECT_EQ(set(view, rgb(1, 1, 1)), bgColor);
 }

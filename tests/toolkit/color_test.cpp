@@ -11,15 +11,13 @@
 namespace {
 
 using toolkit::Color;
-using toolkit::ColorModel;
 using toolkit::color_text;
+using toolkit::ColorModel;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-Color rgb(double r, double g, double b, double a = 1.0) {
-  return Color::rgb(r, g, b, a);
-}
+Color rgb(double r, double g, double b, double a = 1.0) { return Color::rgb(r, g, b, a); }
 Color bytes(int r, int g, int b) { return rgb(r / 255.0, g / 255.0, b / 255.0); }
 Color pattern() {
   const double alpha[] = {1.0};
@@ -89,14 +87,14 @@ TEST(ColorText, FieldsBeyondTheIntegerRangeSaturate) {
   EXPECT_EQ(color_text(rgb(-1, -1, -1)).size(), toolkit::ColorText::kCapacity);
 }
 
-TEST(ColorText, AbsentColourHasNoText) {
+TEST(ColorText, AbsentColorHasNoText) {
   EXPECT_FALSE(color_text(static_cast<const Color*>(nullptr)).has_value());
   const Color white = rgb(1, 1, 1);
   EXPECT_EQ(color_text(&white), color_text(white));
   EXPECT_STREQ(color_text(white).c_str(), "#FFFFFF");
 }
 
-TEST(LightColour, LuminanceAtOrAboveTheFloatNearestSevenTenths) {
+TEST(LightColor, LuminanceAtOrAboveTheFloatNearestSevenTenths) {
   const struct {
     Color color;
     bool light;
@@ -123,7 +121,7 @@ TEST(LightColour, LuminanceAtOrAboveTheFloatNearestSevenTenths) {
   }
 }
 
-TEST(OffsetColour, MovesHalfwayToBlackOrWhiteAlphaIncluded) {
+TEST(OffsetColor, MovesHalfwayToBlackOrWhiteAlphaIncluded) {
   const struct {
     Color color;
     Color offset;
@@ -143,7 +141,7 @@ TEST(OffsetColour, MovesHalfwayToBlackOrWhiteAlphaIncluded) {
   EXPECT_EQ(text_of(toolkit::offset_color(bytes(0, 0, 0))), "#808080");
 }
 
-TEST(OffsetColour, ColoursWithoutTwoComponentsOrAnRgbViewStayThemselves) {
+TEST(OffsetColor, ColorsWithoutTwoComponentsOrAnRgbViewStayThemselves) {
   EXPECT_EQ(toolkit::offset_color(pattern()), pattern());
   const double components[] = {0.1, 0.2, 0.3, 0.4, 1.0};
   const Color five = Color::other(components);
@@ -151,7 +149,7 @@ TEST(OffsetColour, ColoursWithoutTwoComponentsOrAnRgbViewStayThemselves) {
   EXPECT_FALSE(toolkit::halfway(five, rgb(0, 0, 0)).has_value());
 }
 
-TEST(LighterColour, ScalesBrightnessByThirteenTenthsCappedAtOne) {
+TEST(LighterColor, ScalesBrightnessByThirteenTenthsCappedAtOne) {
   const struct {
     Color color;
     const char* text;
@@ -173,7 +171,7 @@ TEST(LighterColour, ScalesBrightnessByThirteenTenthsCappedAtOne) {
   }
 }
 
-TEST(LighterColour, KeepsHueSaturationAndAlpha) {
+TEST(LighterColor, KeepsHueSaturationAndAlpha) {
   const auto black = toolkit::lighter_color(rgb(0, 0, 0, 0.5));
   ASSERT_TRUE(black.has_value());
   EXPECT_EQ(*black, rgb(0.078, 0.078, 0.078, 0.5));
@@ -191,7 +189,7 @@ TEST(LighterColour, KeepsHueSaturationAndAlpha) {
   EXPECT_EQ(tinted->alpha(), 0.3);
 }
 
-TEST(DarkerColour, ScalesBrightnessByThreeQuartersWithoutBound) {
+TEST(DarkerColor, ScalesBrightnessByThreeQuartersWithoutBound) {
   const struct {
     Color color;
     const char* text;
@@ -213,14 +211,14 @@ TEST(DarkerColour, ScalesBrightnessByThreeQuartersWithoutBound) {
   EXPECT_EQ(color.alpha(), 0.4);
 }
 
-TEST(DerivedColours, AbsentWithoutAnHsbView) {
+TEST(DerivedColors, AbsentWithoutAnHsbView) {
   EXPECT_FALSE(toolkit::lighter_color(pattern()).has_value());
   EXPECT_FALSE(toolkit::darker_color(pattern()).has_value());
   EXPECT_FALSE(toolkit::lighter_hsb(pattern()).has_value());
   EXPECT_FALSE(toolkit::darker_hsb(pattern()).has_value());
 }
 
-TEST(DerivedColours, ValuesThatAreNotNumbersPassThroughSafely) {
+TEST(DerivedColors, ValuesThatAreNotNumbersPassThroughSafely) {
   // Such colours are never light and every operation takes them without
   // undefined behaviour; a hue that is not a number counts as 0 (red).
   for (const Color& color :
@@ -234,7 +232,7 @@ TEST(DerivedColours, ValuesThatAreNotNumbersPassThroughSafely) {
   EXPECT_EQ(toolkit::from_hsb({kInfinity, 1.0, 0.5, 1.0}), rgb(0.5, 0, 0));
 }
 
-TEST(DerivedColours, HsbViewAndConversionRoundTrip) {
+TEST(DerivedColors, HsbViewAndConversionRoundTrip) {
   // lighter and darker rebuild the colour from its HSB view: the view and
   // its inverse must give back the RGB components, in every hue sector.
   for (int r = 0; r <= 255; r += 51) {

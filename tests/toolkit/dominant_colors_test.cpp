@@ -110,7 +110,7 @@ TEST(DominantColors, FastMatchesTheLiteralAlgorithmOnGeneratedBitmaps) {
   EXPECT_EQ(toolkit::dominant_colors(photo, 2), toolkit::dominant_colors_literal(photo, 2));
 }
 
-TEST(DominantColors, TheCategoryMapsColoursToShares) {
+TEST(DominantColors, TheCategoryMapsColorsToShares) {
   ns::AutoreleasePool pool;
   toolkit::register_color_image_category();
   id none = objc::msg<id>(objc_getClass("UIColor"), "mainColoursInImage:detail:", nil, 2);

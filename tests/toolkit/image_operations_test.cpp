@@ -72,7 +72,7 @@ class ImageOperations : public testing::Test {
   ns::AutoreleasePool pool_;
 };
 
-TEST_F(ImageOperations, PlainImagesTakeTheColourExactly) {
+TEST_F(ImageOperations, PlainImagesTakeTheColorExactly) {
   // bgColor over 320 by 88 points: 640 by 176 opaque black pixels at scale 2.
   id black = plain(hex("#000000"), CGRectMake(0, 0, 320, 88));
   EXPECT_EQ(msg<CGSize>(black, "size"), CGSizeMake(320, 88));
@@ -101,7 +101,7 @@ TEST_F(ImageOperations, PlainImagesTakeTheColourExactly) {
   }
 }
 
-TEST_F(ImageOperations, AverageColourScalesByAlphaTwice) {
+TEST_F(ImageOperations, AverageColorScalesByAlphaTwice) {
   id grey = msg<id>(color_class(), "averageColorForImage:",
                     image_of(2, 1, {{204, 204, 204, 255}, {204, 204, 204, 255}}));
   cg::Rgba c;

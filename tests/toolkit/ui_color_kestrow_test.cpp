@@ -43,7 +43,7 @@ class ColorCategory : public testing::Test {
   ns::AutoreleasePool pool_;
 };
 
-TEST_F(ColorCategory, HexTextAndColourTextRoundTrip) {
+TEST_F(ColorCategory, HexTextAndColorTextRoundTrip) {
   id color = from_hex("#51b8ff");
   ASSERT_TRUE(ui::is_color(color));
   EXPECT_EQ(ui::color_value(color), ColorComponents::rgb(81 / 255.0, 184 / 255.0, 1.0, 1.0));
@@ -55,7 +55,7 @@ TEST_F(ColorCategory, HexTextAndColourTextRoundTrip) {
   EXPECT_EQ(msg<id>(color_class(), "km_hexStringFromColor:", nil), nil);
 }
 
-TEST_F(ColorCategory, HexTextNamesTheColourOfItsLastSixDigits) {
+TEST_F(ColorCategory, HexTextNamesTheColorOfItsLastSixDigits) {
   const struct {
     const char* text;
     Color color;
@@ -133,7 +133,7 @@ TEST_F(ColorCategory, InstanceMethodsAnswerTheToolkitsResults) {
   EXPECT_EQ(ui::color_value(clear), ColorComponents::rgb(0.5, 0.5, 0.5, 0.5));
 }
 
-TEST_F(ColorCategory, PatternColours) {
+TEST_F(ColorCategory, PatternColors) {
   // A pattern colour is its own offset colour and has no lighter or darker one.
   id color = pattern();
   EXPECT_EQ(msg<BOOL>(color, "isLightColor"), NO);

@@ -24,7 +24,7 @@ Class subclass(const char* name, const char* superclass) {
 }
 id proxy(Class cls) { return msg<id>(cls, "appearance"); }
 Ref make(Class cls) { return Ref::adopt(msg<id>(cls, "new")); }
-id colour(const char* name) { return msg<id>(objc_getClass("UIColor"), name); }
+id color(const char* name) { return msg<id>(objc_getClass("UIColor"), name); }
 
 std::vector<std::string> selectors(Class cls) {
   std::vector<std::string> names;
@@ -51,7 +51,7 @@ TEST(AppearanceProxy, AppliesToInstancesMadeAfterwardsOnly) {
   ns::AutoreleasePool pool;
   Class field = subclass("LateField", "UITextField");
   Ref before = make(field);
-  id red = colour("redColor");
+  id red = color("redColor");
   msg<void>(proxy(field), "setTextColor:", red);
   msg<void>(proxy(field), "setDefaultTextAttributes:", ns::string("attributes"));
   Ref after = make(field);
@@ -69,8 +69,8 @@ TEST(AppearanceProxy, SubclassesInheritAndMayOverride) {
   Class bar = subclass("ThemedBar", "UINavigationBar");
   Class special = subclass("SpecialThemedBar", "ThemedBar");
   Class plain_sibling = subclass("PlainBar", "UINavigationBar");
-  id red = colour("redColor");
-  id white = colour("whiteColor");
+  id red = color("redColor");
+  id white = color("whiteColor");
   // The subclass's proxy is set first, yet its value wins: ancestors replay first.
   msg<void>(proxy(special), "setBarTintColor:", white);
   msg<void>(proxy(bar), "setBarTintColor:", red);
@@ -105,8 +105,8 @@ TEST(AppearanceProxy, ScalarSettersKeepTheirType) {
 TEST(AppearanceProxy, RecordsInOrderAndALaterSettingReplacesAnEarlierOne) {
   ns::AutoreleasePool pool;
   Class field = subclass("ReorderedField", "UITextField");
-  id red = colour("redColor");
-  id white = colour("whiteColor");
+  id red = color("redColor");
+  id white = color("whiteColor");
   msg<void>(proxy(field), "setTextColor:", red);
   msg<void>(proxy(field), "setDefaultTextAttributes:", ns::string("attributes"));
   msg<void>(proxy(field), "setTextColor:", white);
@@ -139,11 +139,11 @@ TEST(AppearanceProxy, DefaultsArriveThroughOrdinarySends) {
   Class field = objc::ClassDefinition("CountingField", objc_getClass("UITextField"))
                     .method("setTextColor:", counting_set_text_color)
                     .finish();
-  msg<void>(proxy(field), "setTextColor:", colour("blackColor"));
+  msg<void>(proxy(field), "setTextColor:", color("blackColor"));
   recorded_sets = 0;
   Ref made = make(field);
   EXPECT_EQ(recorded_sets, 1);
-  EXPECT_EQ(msg<id>(made, "textColor"), colour("blackColor"));
+  EXPECT_EQ(msg<id>(made, "textColor"), color("blackColor"));
 }
 
 TEST(AppearanceProxy, AnythingButAPropertyOfTheClassRaises) {
@@ -154,7 +154,7 @@ TEST(AppearanceProxy, AnythingButAPropertyOfTheClassRaises) {
   for (const char* selector : {"setNoSuchThing:", "setBarTintColor:", "addSubview:"}) {
     SCOPED_TRACE(selector);
     try {
-      msg<void>(proxy(field), selector, colour("redColor"));
+      msg<void>(proxy(field), selector, color("redColor"));
       ADD_FAILURE() << "the proxy must refuse " << selector;
     } catch (const objc::Exception& e) {
       EXPECT_EQ(ns::exception_name(e.object()), "NSInvalidArgumentException");

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/coregraphics/cg_color.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/coregraphics/cg_color.h"
 #include "platform/objc/message.h"
 #include "platform/uikit/ui_color.h"
 
@@ -82,11 +82,11 @@ TEST(ColorFactories, EachMakesItsModelAndComponents) {
   }
 }
 
-TEST(ColorFactories, PatternColourIsOtherWithItsAlphaOnly) {
+TEST(ColorFactories, PatternColorIsOtherWithItsAlphaOnly) {
   ns::AutoreleasePool pool;
   id color = pattern();
   const auto& value = ui::color_value(color);
-  EXPECT_EQ(value.model(), ColorModel::other);
+  EXPECT_EQ(value.model(), ColorModel::kOther);
   ASSERT_EQ(value.count(), 1u);
   EXPECT_EQ(value.alpha(), 1.0);
   // Other colours have none of the three views, and leave the outputs alone.
@@ -101,7 +101,7 @@ TEST(ColorFactories, PatternColourIsOtherWithItsAlphaOnly) {
   EXPECT_EQ(ns::utf8(msg<id>(faded, "description")), "UIPatternColorSpace 0.5");
 }
 
-TEST(ColorFactories, NamedColoursAreSharedForTheProcess) {
+TEST(ColorFactories, NamedColorsAreSharedForTheProcess) {
   id white = nil;
   {
     ns::AutoreleasePool pool;
@@ -112,7 +112,7 @@ TEST(ColorFactories, NamedColoursAreSharedForTheProcess) {
   EXPECT_EQ(ui::color_value(white), ColorComponents::grey(1, 1));
 }
 
-TEST(ColorFactories, CGColorRoundTripsAndNullMakesNoColour) {
+TEST(ColorFactories, CGColorRoundTripsAndNullMakesNoColor) {
   ns::AutoreleasePool pool;
   id source = rgba(0.2, 0.4, 0.6, 0.8);
   id copy = msg<id>(ui_color(), "colorWithCGColor:", msg<CGColorRef>(source, "CGColor"));
@@ -194,7 +194,7 @@ TEST(ColorViews, HsbRoundTrips) {
         SCOPED_TRACE(testing::Message()
                      << "hue " << hue << " s " << saturation << " b " << brightness);
         id color = hsba(hue, saturation, brightness, 0.75);
-        EXPECT_EQ(ui::color_value(color).model(), ColorModel::rgb);
+        EXPECT_EQ(ui::color_value(color).model(), ColorModel::kRgb);
         double h, s, v, a;
         ASSERT_TRUE(msg<BOOL>(color, "getHue:saturation:brightness:alpha:", &h, &s, &v, &a));
         EXPECT_NEAR(h, hue, 1e-12);

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/corefoundation/run_loop.h"
+#include "platform/coregraphics/cg_color.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_exception.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/coregraphics/cg_color.h"
-#include "platform/coregraphics/geometry.h"
 #include "platform/objc/exception.h"
 #include "platform/objc/exported_objects.h"
-#include "platform/corefoundation/run_loop.h"
 #include "platform/uikit/text_attributes.h"
 
 namespace {
@@ -93,7 +93,7 @@ TEST_F(MembersAndDisplay, ExportedNamesAreTheirConstants) {
   EXPECT_EQ(objc::exported_object("NSNoSuchName"), std::nullopt);
 }
 
-TEST_F(MembersAndDisplay, LayersKeepTheirOwnColours) {
+TEST_F(MembersAndDisplay, LayersKeepTheirOwnColors) {
   Ref view = make("UIView");
   id layer = msg<id>(view.get(), "layer");
   EXPECT_EQ(ns::utf8(NSStringFromClass(object_getClass(layer))), "CALayer");

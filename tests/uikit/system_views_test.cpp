@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/corefoundation/run_loop.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_array.h"
 #include "platform/foundation/ns_exception.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/coregraphics/geometry.h"
 #include "platform/objc/class_definition.h"
 #include "platform/objc/exception.h"
 #include "platform/objc/message.h"
-#include "platform/corefoundation/run_loop.h"
 #include "platform/uikit/ui_keyboard.h"
 #include "platform/uikit/ui_picker_view.h"
 
@@ -45,7 +45,7 @@ class SystemViews : public ::testing::Test {
   ns::AutoreleasePool pool_;
 };
 
-TEST_F(SystemViews, EachStyleRequestMakesAttributesTheItemsTakeTheirColourFrom) {
+TEST_F(SystemViews, EachStyleRequestMakesAttributesTheItemsTakeTheirColorFrom) {
   id bar = make("UIStatusBar", CGRectMake(0, 0, 375, 44));
   id first = msg<id>(bar, "styleAttributes");
   // Dark content by default: black items on a clear bar.

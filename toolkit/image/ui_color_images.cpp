@@ -97,7 +97,7 @@ BOOL image_is_all_white(id, SEL, id image) {
 }
 
 // + (NSDictionary*)mainColoursInImage:(UIImage*)image detail:(int)detail
-id main_colours_in_image(id, SEL, id image, int detail) {
+id main_colors_in_image(id, SEL, id image, int detail) {
   const int side = dominant_detail(detail).side;
   const std::optional<Bitmap> bitmap = draw_into_bitmap(image, side, side, DrawBlend::kNormal);
   id result = msg<id>(objc_getClass("NSMutableDictionary"), "dictionary");
@@ -120,7 +120,7 @@ void register_color_image_category() {
       .class_method("averageColorForImage:", average_color_for_image)
       .class_method("imageIsLightColor:", image_is_light_color)
       .class_method("imageIsAllWhite:", image_is_all_white)
-      .class_method("mainColoursInImage:detail:", main_colours_in_image);
+      .class_method("mainColoursInImage:detail:", main_colors_in_image);
 }
 
 }  // namespace toolkit

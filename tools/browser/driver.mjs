@@ -245,7 +245,7 @@ function composite(fg, bg) {
 // The most common colour inside a box of the screenshot: glyphs cover only a
 // small part of their line box, so that is the background the text is
 // painted on, whatever painted it.
-export function modeColour(img, [x, y, w, h]) {
+export function modeColor(img, [x, y, w, h]) {
   const counts = new Map();
   const x0 = Math.max(0, Math.floor(x)), y0 = Math.max(0, Math.floor(y));
   const x1 = Math.min(img.width, Math.ceil(x + w)), y1 = Math.min(img.height, Math.ceil(y + h));
@@ -301,7 +301,7 @@ export async function measure(page) {
   for (const t of info.texts) {
     let worst = Infinity, worstBg = null;
     for (const rect of t.rects) {
-      const bg = modeColour(img, rect);
+      const bg = modeColor(img, rect);
       if (!bg) continue;
       markGlyphs(img, rect, bg, skip);
       const c = contrast(composite(t.fill, bg), bg);
@@ -348,7 +348,7 @@ export function pixelDiff(a, b) {
 export async function painted(page, selector) {
   const box = await page.locator(selector).boundingBox();
   const img = decodePng(await page.screenshot({ clip: box }));
-  return modeColour(img, [0, 0, img.width, img.height]);
+  return modeColor(img, [0, 0, img.width, img.height]);
 }
 
 export function hue([r, g, b]) {

@@ -13,8 +13,8 @@ export function decodePng(buf) {
     if (type === 'IHDR') {
       width = data.readUInt32BE(0);
       height = data.readUInt32BE(4);
-      const [depth, colour, , , interlace] = data.subarray(8, 13);
-      channels = { 2: 3, 6: 4 }[colour];
+      const [depth, color, , , interlace] = data.subarray(8, 13);
+      channels = { 2: 3, 6: 4 }[color];
       if (depth !== 8 || !channels || interlace) throw new Error(`unsupported PNG (depth ${depth}, colour ${colour})`);
     } else if (type === 'IDAT') {
       idat.push(data);

@@ -117,7 +117,7 @@ class Lexer {
   bool next(Token& token) {
     const char c = peek();
     if (is_identifier_start(c)) {
-      token.kind = TokenKind::identifier;
+      token.kind = TokenKind::kIdentifier;
       while (!at_end() && is_identifier_part(peek())) {
         token.text.push_back(peek());
         advance();
@@ -126,25 +126,25 @@ class Lexer {
     }
     if (is_digit(c) || (c == '.' && is_digit(peek(1)))) return number(token);
     if (c == '"') {
-      token.kind = TokenKind::c_text;
+      token.kind = TokenKind::kCText;
       return text(token);
     }
     if (c == '@') {
       advance();
       if (peek() == '"') {
-        token.kind = TokenKind::text;
+        token.kind = TokenKind::kText;
         return text(token);
       }
-      token.kind = TokenKind::at;
+      token.kind = TokenKind::kAt;
       return true;
     }
     static constexpr std::pair<char, TokenKind> kPunctuation[] = {
-        {'[', TokenKind::left_bracket}, {']', TokenKind::right_bracket},
-        {'(', TokenKind::left_paren},   {')', TokenKind::right_paren},
-        {'{', TokenKind::left_brace},   {'}', TokenKind::right_brace},
-        {',', TokenKind::comma},        {':', TokenKind::colon},
-        {';', TokenKind::semicolon},    {'=', TokenKind::equals},
-        {'-', TokenKind::minus},        {'\n', TokenKind::line_break},
+        {'[', TokenKind::kLeftBracket}, {']', TokenKind::kRightBracket},
+        {'(', TokenKind::kLeftParen},   {')', TokenKind::kRightParen},
+        {'{', TokenKind::kLeftBrace},   {'}', TokenKind::kRightBrace},
+        {',', TokenKind::kComma},       {':', TokenKind::kColon},
+        {';', TokenKind::kSemicolon},   {'=', TokenKind::kEquals},
+        {'-', TokenKind::kMinus},       {'\n', TokenKind::kLineBreak},
     };
     for (const auto& [character, kind] : kPunctuation) {
       if (c == character) {
@@ -179,7 +179,7 @@ class Lexer {
       if (digits == 0 || is_identifier_part(peek()) || peek() == '.') {
         return fail(token.position, "malformed number");
       }
-      token.kind = TokenKind::integer;
+      token.kind = TokenKind::kInteger;
       token.magnitude = value;
       return true;
     }
@@ -209,7 +209,7 @@ class Lexer {
       return fail(token.position, "malformed number");
     }
     if (is_float) {
-      token.kind = TokenKind::floating;
+      token.kind = TokenKind::kFloating;
       const auto [end, status] =
           std::from_chars(digits.data(), digits.data() + digits.size(), token.number);
       if (status != std::errc() || end != digits.data() + digits.size()) {
@@ -220,7 +220,7 @@ class Lexer {
       }
       return true;
     }
-    token.kind = TokenKind::integer;
+    token.kind = TokenKind::kInteger;
     const auto [end, status] =
         std::from_chars(digits.data(), digits.data() + digits.size(), token.magnitude);
     if (status != std::errc() || end != digits.data() + digits.size()) {
@@ -330,14 +330,14 @@ int open_brackets(std::string_view source, int already_open) {
   int depth = already_open;
   for (const Token& token : lexed.tokens) {
     switch (token.kind) {
-      case TokenKind::left_bracket:
-      case TokenKind::left_paren:
-      case TokenKind::left_brace:
+      case TokenKind::kLeftBracket:
+      case TokenKind::kLeftParen:
+      case TokenKind::kLeftBrace:
         ++depth;
         break;
-      case TokenKind::right_bracket:
-      case TokenKind::right_paren:
-      case TokenKind::right_brace:
+      case TokenKind::kRightBracket:
+      case TokenKind::kRightParen:
+      case TokenKind::kRightBrace:
         if (depth > 0) --depth;
         break;
       default:
@@ -349,42 +349,42 @@ int open_brackets(std::string_view source, int already_open) {
 
 std::string describe(const Token& token) {
   switch (token.kind) {
-    case TokenKind::identifier:
+    case TokenKind::kIdentifier:
       return "\"" + token.text + "\"";
-    case TokenKind::integer:
-    case TokenKind::floating:
+    case TokenKind::kInteger:
+    case TokenKind::kFloating:
       return "a number";
-    case TokenKind::c_text:
+    case TokenKind::kCText:
       return "a C text";
-    case TokenKind::text:
+    case TokenKind::kText:
       return "a text";
-    case TokenKind::at:
+    case TokenKind::kAt:
       return "\"@\"";
-    case TokenKind::left_bracket:
+    case TokenKind::kLeftBracket:
       return "\"[\"";
-    case TokenKind::right_bracket:
+    case TokenKind::kRightBracket:
       return "\"]\"";
-    case TokenKind::left_paren:
+    case TokenKind::kLeftParen:
       return "\"(\"";
-    case TokenKind::right_paren:
+    case TokenKind::kRightParen:
       return "\")\"";
-    case TokenKind::left_brace:
+    case TokenKind::kLeftBrace:
       return "\"{\"";
-    case TokenKind::right_brace:
+    case TokenKind::kRightBrace:
       return "\"}\"";
-    case TokenKind::comma:
+    case TokenKind::kComma:
       return "\",\"";
-    case TokenKind::colon:
+    case TokenKind::kColon:
       return "\":\"";
-    case TokenKind::semicolon:
+    case TokenKind::kSemicolon:
       return "\";\"";
-    case TokenKind::equals:
+    case TokenKind::kEquals:
       return "\"=\"";
-    case TokenKind::minus:
+    case TokenKind::kMinus:
       return "\"-\"";
-    case TokenKind::line_break:
+    case TokenKind::kLineBreak:
       return "the end of the line";
-    case TokenKind::end:
+    case TokenKind::kEnd:
       return "the end of the input";
   }
   return "a token";

@@ -14,29 +14,29 @@
 namespace console {
 
 enum class TokenKind {
-  identifier,  // text
-  integer,     // magnitude
-  floating,    // number, single
-  c_text,      // "..." (text)
-  text,        // @"..." (text)
-  at,          // @ before anything but a quote
-  left_bracket,
-  right_bracket,
-  left_paren,
-  right_paren,
-  left_brace,
-  right_brace,
-  comma,
-  colon,
-  semicolon,
-  equals,
-  minus,
-  line_break,
-  end,
+  kIdentifier,  // text
+  kInteger,     // magnitude
+  kFloating,    // number, single
+  kCText,       // "..." (text)
+  kText,        // @"..." (text)
+  kAt,          // @ before anything but a quote
+  kLeftBracket,
+  kRightBracket,
+  kLeftParen,
+  kRightParen,
+  kLeftBrace,
+  kRightBrace,
+  kComma,
+  kColon,
+  kSemicolon,
+  kEquals,
+  kMinus,
+  kLineBreak,
+  kEnd,
 };
 
 struct Token {
-  TokenKind kind = TokenKind::end;
+  TokenKind kind = TokenKind::kEnd;
   Position position;
   std::string text;             // identifier name or the decoded text (UTF-8)
   std::uint64_t magnitude = 0;  // integer

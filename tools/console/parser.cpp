@@ -21,12 +21,12 @@ class Parser {
   std::vector<Statement> program() {
     std::vector<Statement> statements;
     while (true) {
-      while (peek().kind == TokenKind::semicolon || peek().kind == TokenKind::line_break) take();
-      if (peek().kind == TokenKind::end) return statements;
+      while (peek().kind == TokenKind::kSemicolon || peek().kind == TokenKind::kLineBreak) take();
+      if (peek().kind == TokenKind::kEnd) return statements;
       statements.push_back(statement());
       const Token& after = peek();
-      if (after.kind != TokenKind::semicolon && after.kind != TokenKind::line_break &&
-          after.kind != TokenKind::end) {
+      if (after.kind != TokenKind::kSemicolon && after.kind != TokenKind::kLineBreak &&
+          after.kind != TokenKind::kEnd) {
         fail(after, "expected the end of the statement, found " + describe(after));
       }
     }
@@ -36,7 +36,7 @@ class Parser {
   // Inside brackets a line break is only a blank.
   const Token& peek() {
     if (depth_ > 0) {
-      while (tokens_[next_].kind == TokenKind::line_break) ++next_;
+      while (tokens_[next_].kind == TokenKind::kLineBreak) ++next_;
     }
     return tokens_[next_];
   }
@@ -44,14 +44,14 @@ class Parser {
     peek();
     std::size_t at = next_ + 1;
     if (depth_ > 0) {
-      while (at < tokens_.size() && tokens_[at].kind == TokenKind::line_break) ++at;
+      while (at < tokens_.size() && tokens_[at].kind == TokenKind::kLineBreak) ++at;
     }
     return tokens_[at < tokens_.size() ? at : tokens_.size() - 1];
   }
   Token take() {
     peek();
     Token token = tokens_[next_];
-    if (token.kind != TokenKind::end) ++next_;
+    if (token.kind != TokenKind::kEnd) ++next_;
     return token;
   }
   [[noreturn]] static void fail(const Token& at, std::string message) {
@@ -80,7 +80,7 @@ class Parser {
   Statement statement() {
     Statement result;
     result.position = peek().position;
-    if (peek().kind == TokenKind::identifier && peek_second().kind == TokenKind::equals) {
+    if (peek().kind == TokenKind::kIdentifier && peek_second().kind == TokenKind::kEquals) {
       const Token name = take();
       if (is_reserved(name.text)) fail(name, "cannot assign to \"" + name.text + "\"");
       take();
@@ -106,29 +106,29 @@ class Parser {
   ExpressionPtr expression() {
     const Token& token = peek();
     switch (token.kind) {
-      case TokenKind::left_bracket:
+      case TokenKind::kLeftBracket:
         return send();
-      case TokenKind::integer:
-      case TokenKind::floating:
-      case TokenKind::minus:
+      case TokenKind::kInteger:
+      case TokenKind::kFloating:
+      case TokenKind::kMinus:
         return number();
-      case TokenKind::c_text: {
+      case TokenKind::kCText: {
         const Position at = token.position;
-        return make(at, CTextLiteral{adjacent_texts(TokenKind::c_text)});
+        return make(at, CTextLiteral{adjacent_texts(TokenKind::kCText)});
       }
-      case TokenKind::text: {
+      case TokenKind::kText: {
         const Position at = token.position;
-        return make(at, TextLiteral{adjacent_texts(TokenKind::text)});
+        return make(at, TextLiteral{adjacent_texts(TokenKind::kText)});
       }
-      case TokenKind::at:
+      case TokenKind::kAt:
         return at_literal();
-      case TokenKind::identifier:
+      case TokenKind::kIdentifier:
         return name();
-      case TokenKind::left_paren: {
+      case TokenKind::kLeftParen: {
         const Token open = take();
         Nesting nesting(*this, open);
         ExpressionPtr inner = expression();
-        expect(TokenKind::right_paren, "\")\"");
+        expect(TokenKind::kRightParen, "\")\"");
         return inner;
       }
       default:
@@ -145,15 +145,15 @@ class Parser {
 
   ExpressionPtr number() {
     const Position at = peek().position;
-    const bool negative = peek().kind == TokenKind::minus;
+    const bool negative = peek().kind == TokenKind::kMinus;
     if (negative) {
       take();
-      if (peek().kind != TokenKind::integer && peek().kind != TokenKind::floating) {
+      if (peek().kind != TokenKind::kInteger && peek().kind != TokenKind::kFloating) {
         fail(peek(), "expected a number after \"-\", found " + describe(peek()));
       }
     }
     const Token token = take();
-    if (token.kind == TokenKind::integer) {
+    if (token.kind == TokenKind::kInteger) {
       return make(at, IntegerLiteral{token.magnitude, negative && token.magnitude != 0});
     }
     return make(at, FloatLiteral{negative ? -token.number : token.number, token.single});
@@ -164,19 +164,19 @@ class Parser {
     const std::string& text = token.text;
     if (text == "YES" || text == "NO") return make(token.position, BoolLiteral{text == "YES"});
     if (text == "nil" || text == "Nil" || text == "NULL") return make(token.position, NilLiteral{});
-    if (peek().kind == TokenKind::left_paren) {
+    if (peek().kind == TokenKind::kLeftParen) {
       if (!is_function_name(text)) fail(token, "unknown function \"" + text + "\"");
       const Token open = take();
       Nesting nesting(*this, open);
       FunctionCall maker{text, {}};
-      if (peek().kind != TokenKind::right_paren) {
+      if (peek().kind != TokenKind::kRightParen) {
         maker.arguments.push_back(expression());
-        while (peek().kind == TokenKind::comma) {
+        while (peek().kind == TokenKind::kComma) {
           take();
           maker.arguments.push_back(expression());
         }
       }
-      expect(TokenKind::right_paren, "\",\" or \")\"");
+      expect(TokenKind::kRightParen, "\",\" or \")\"");
       return make(token.position, std::move(maker));
     }
     return make(token.position, Name{text});
@@ -188,24 +188,24 @@ class Parser {
     Send message;
     message.receiver = expression();
     const Token& first = peek();
-    if (first.kind == TokenKind::identifier && peek_second().kind != TokenKind::colon) {
+    if (first.kind == TokenKind::kIdentifier && peek_second().kind != TokenKind::kColon) {
       message.selector = take().text;
-    } else if (first.kind == TokenKind::identifier || first.kind == TokenKind::colon) {
-      while (peek().kind == TokenKind::colon ||
-             (peek().kind == TokenKind::identifier && peek_second().kind == TokenKind::colon)) {
-        if (peek().kind == TokenKind::identifier) message.selector += take().text;
+    } else if (first.kind == TokenKind::kIdentifier || first.kind == TokenKind::kColon) {
+      while (peek().kind == TokenKind::kColon ||
+             (peek().kind == TokenKind::kIdentifier && peek_second().kind == TokenKind::kColon)) {
+        if (peek().kind == TokenKind::kIdentifier) message.selector += take().text;
         take();
         message.selector += ':';
         message.arguments.push_back(expression());
       }
-      while (peek().kind == TokenKind::comma) {
+      while (peek().kind == TokenKind::kComma) {
         take();
         message.arguments.push_back(expression());
       }
     } else {
       fail(first, "expected a selector, found " + describe(first));
     }
-    expect(TokenKind::right_bracket, "\"]\"");
+    expect(TokenKind::kRightBracket, "\"]\"");
     return make(open.position, std::move(message));
   }
 
@@ -213,44 +213,44 @@ class Parser {
     const Token at = take();
     const Token& token = peek();
     switch (token.kind) {
-      case TokenKind::integer:
-      case TokenKind::floating:
-      case TokenKind::minus:
+      case TokenKind::kInteger:
+      case TokenKind::kFloating:
+      case TokenKind::kMinus:
         return make(at.position, BoxedLiteral{number()});
-      case TokenKind::left_paren: {
+      case TokenKind::kLeftParen: {
         const Token open = take();
         Nesting nesting(*this, open);
         ExpressionPtr inner = expression();
-        expect(TokenKind::right_paren, "\")\"");
+        expect(TokenKind::kRightParen, "\")\"");
         return make(at.position, BoxedLiteral{std::move(inner)});
       }
-      case TokenKind::left_bracket: {
+      case TokenKind::kLeftBracket: {
         const Token open = take();
         Nesting nesting(*this, open);
         ArrayLiteral array;
-        while (peek().kind != TokenKind::right_bracket) {
+        while (peek().kind != TokenKind::kRightBracket) {
           array.elements.push_back(expression());
-          if (peek().kind != TokenKind::comma) break;
+          if (peek().kind != TokenKind::kComma) break;
           take();
         }
-        expect(TokenKind::right_bracket, "\",\" or \"]\"");
+        expect(TokenKind::kRightBracket, "\",\" or \"]\"");
         return make(at.position, std::move(array));
       }
-      case TokenKind::left_brace: {
+      case TokenKind::kLeftBrace: {
         const Token open = take();
         Nesting nesting(*this, open);
         DictionaryLiteral dictionary;
-        while (peek().kind != TokenKind::right_brace) {
+        while (peek().kind != TokenKind::kRightBrace) {
           ExpressionPtr key = expression();
-          expect(TokenKind::colon, "\":\"");
+          expect(TokenKind::kColon, "\":\"");
           dictionary.entries.emplace_back(std::move(key), expression());
-          if (peek().kind != TokenKind::comma) break;
+          if (peek().kind != TokenKind::kComma) break;
           take();
         }
-        expect(TokenKind::right_brace, "\",\" or \"}\"");
+        expect(TokenKind::kRightBrace, "\",\" or \"}\"");
         return make(at.position, std::move(dictionary));
       }
-      case TokenKind::identifier:
+      case TokenKind::kIdentifier:
         if (token.text == "YES" || token.text == "NO") {
           const Token word = take();
           return make(at.position,
@@ -269,21 +269,21 @@ class Parser {
   // @selector(name), @selector(key:other:)
   ExpressionPtr selector(const Token& at) {
     take();
-    const Token open = expect(TokenKind::left_paren, "\"(\"");
+    const Token open = expect(TokenKind::kLeftParen, "\"(\"");
     Nesting nesting(*this, open);
     std::string name;
-    if (peek().kind == TokenKind::identifier && peek_second().kind != TokenKind::colon) {
+    if (peek().kind == TokenKind::kIdentifier && peek_second().kind != TokenKind::kColon) {
       name = take().text;
     } else {
-      while (peek().kind == TokenKind::colon ||
-             (peek().kind == TokenKind::identifier && peek_second().kind == TokenKind::colon)) {
-        if (peek().kind == TokenKind::identifier) name += take().text;
+      while (peek().kind == TokenKind::kColon ||
+             (peek().kind == TokenKind::kIdentifier && peek_second().kind == TokenKind::kColon)) {
+        if (peek().kind == TokenKind::kIdentifier) name += take().text;
         take();
         name += ':';
       }
       if (name.empty()) fail(peek(), "expected a selector, found " + describe(peek()));
     }
-    expect(TokenKind::right_paren, "\")\"");
+    expect(TokenKind::kRightParen, "\")\"");
     return make(at.position, SelectorLiteral{std::move(name)});
   }
 
