@@ -8,14 +8,18 @@ set(TENEBRA_SANITIZER_OPTIONS ${PROJECT_SOURCE_DIR}/tools/support/sanitizer_opti
 set(TENEBRA_PROCESS_TESTS "*DeathTest.*")
 
 # tenebra_test(NAME name SOURCES a.cpp ... LIBS lib ... [LABELS l ...]
-#              [PROCESS filter]): one GoogleTest binary per area, its cases
-# registered with CTest one by one and labelled with the area's folder name.
+#              [PROCESS filter] [TIMEOUT seconds]): one GoogleTest binary per
+# area, its cases registered with CTest one by one (each given 300 seconds
+# unless TIMEOUT says) and labelled with the area's folder name.
 # Each case carries one label joining its names with "-" ("core-process",
 # "mail-browser"): gtest_discover_tests loses a list's separators on the way
 # to CTest, and a label selection (-L, -LE) is a regular expression, which
 # finds either name in the joined one.
 function(tenebra_test)
-  cmake_parse_arguments(T "" "NAME;PROCESS" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;PROCESS;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
   add_executable(${T_NAME} ${T_SOURCES} ${TENEBRA_SANITIZER_OPTIONS})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   get_filename_component(area ${CMAKE_CURRENT_SOURCE_DIR} NAME)
@@ -26,7 +30,7 @@ function(tenebra_test)
   endif()
   # Listing the cases is slow under emulation on a busy machine.
   gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_FILTER "-${process}"
-                       PROPERTIES LABELS "${labels}" TIMEOUT 300)
+                       PROPERTIES LABELS "${labels}" TIMEOUT ${T_TIMEOUT})
   gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_FILTER "${process}"
-                       PROPERTIES LABELS "${labels}-process" TIMEOUT 300)
+                       PROPERTIES LABELS "${labels}-process" TIMEOUT ${T_TIMEOUT})
 endfunction()

@@ -14,7 +14,6 @@ void install_hooks(std::span<const HookRow> rows) {
       looked_up_name = row.class_name;
       looked_up = objc_getClass(row.class_name);
     }
-    if (row.rule == nullptr) continue;
     Class target = row.side == Side::kClassMethod && looked_up != Nil
                        ? object_getClass(reinterpret_cast<id>(looked_up))
                        : looked_up;

@@ -18,6 +18,7 @@
 #include "overrides/system/safari_view.h"
 #include "overrides/system/status_bar.h"
 #include "overrides/system/text_ink.h"
+#include "overrides/system/thread_cell_background.h"
 
 namespace tenebra {
 namespace {
@@ -48,9 +49,12 @@ const std::array<HookRow, 52>& rows() {
       hook("UITableViewCellSelectedBackground", kInstance, "setSelectionTintColor:",
            cell_selection_set_selection_tint_color, saved_cell_selection_set_selection_tint_color),
       hook("UIColor", kClass, "colorWithWhite:alpha:", color_with_white, saved_color_with_white),
-      pending("ThreadCellFrontView", kClass, "backgroundForPosition:backgroundColor:"),
-      pending("ThreadCellFrontView", kClass, "greySelectedBackgroundForPosition:backgroundColor:"),
-      pending("ThreadCellFrontView", kClass, "highlightedBackgroundForPosition:backgroundColor:"),
+      hook("ThreadCellFrontView", kClass, "backgroundForPosition:backgroundColor:",
+           thread_cell_background, saved_thread_cell_background),
+      hook("ThreadCellFrontView", kClass, "greySelectedBackgroundForPosition:backgroundColor:",
+           thread_cell_grey_selected_background, saved_thread_cell_grey_selected_background),
+      hook("ThreadCellFrontView", kClass, "highlightedBackgroundForPosition:backgroundColor:",
+           thread_cell_highlighted_background, saved_thread_cell_highlighted_background),
       hook("NSMutableAttributedString", kInstance, "addAttribute:value:range:", add_attribute,
            saved_add_attribute),
       hook("NSMutableAttributedString", kInstance, "addAttributes:range:", add_attributes,
@@ -61,10 +65,12 @@ const std::array<HookRow, 52>& rows() {
            saved_picker_set_background_color),
       hook("UIDatePickerContentView", kInstance, "titleLabel", date_picker_title_label,
            saved_date_picker_title_label),
-      pending("UIPickerTableViewTitledCell", kInstance, "setAttributedTitle:"),
+      hook("UIPickerTableViewTitledCell", kInstance, "setAttributedTitle:",
+           picker_cell_set_attributed_title, saved_picker_cell_set_attributed_title),
       hook("UIKBRenderConfig", kInstance, "lightKeyboard", render_config_light_keyboard,
            saved_render_config_light_keyboard),
-      pending("DevicePINKeypad", kInstance, "initWithFrame:"),
+      hook("DevicePINKeypad", kInstance, "initWithFrame:", pin_keypad_init_with_frame,
+           saved_pin_keypad_init_with_frame),
       hook("UIKeyboardDockView", kInstance, "layoutSubviews", keyboard_dock_layout_subviews,
            saved_keyboard_dock_layout_subviews),
       hook("GOOMultilineTextField", kInstance, "textColor", multiline_field_text_color,
@@ -78,7 +84,8 @@ const std::array<HookRow, 52>& rows() {
       hook("MDCInkView", kInstance, "inkColor", ink_color, saved_ink_color),
       hook("GSKStreamingTextView", kInstance, "fillColor", streaming_text_fill_color,
            saved_streaming_text_fill_color),
-      pending("GOOSideViewItemCell", kInstance, "getIconHighlightedImageForItem:"),
+      hook("GOOSideViewItemCell", kInstance, "getIconHighlightedImageForItem:",
+           side_item_highlighted_icon, saved_side_item_highlighted_icon),
       hook("GRWAppStoreButton", kInstance, "drawRect:", app_store_button_draw_rect,
            saved_app_store_button_draw_rect),
       hook("UIImageView", kInstance, "setImage:", image_view_set_image, saved_image_view_set_image),

@@ -17,12 +17,10 @@ struct HookRow {
   const char* class_name;
   Side side;
   const char* selector;
-  // The rule, or null for a row whose rule this build does not have yet:
-  // such a row is not installed.
   IMP rule;
   IMP* slot;
   // The type encoding of the rule's signature, to hold against the method
-  // the row replaces; null where the row has no rule.
+  // the row replaces.
   std::string (*signature)();
 };
 
@@ -35,12 +33,7 @@ HookRow hook(const char* class_name, Side side, const char* selector, Fn* rule,
           &SavedImplementation<Fn>::encoding};
 }
 
-// A row whose rule comes with a later part of the theme.
-constexpr HookRow pending(const char* class_name, Side side, const char* selector) {
-  return {class_name, side, selector, nullptr, nullptr, nullptr};
-}
-
-// Installs every row that has a rule, in order, whatever the settings say.
+// Installs every row, in order, whatever the settings say.
 // Rows on consecutive entries of one class look the class up once; class
 // rows are installed on the metaclass. A class the process lacks, or one
 // that does not answer the selector, is left alone with its slot empty.

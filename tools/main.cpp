@@ -18,6 +18,12 @@
 //   tenebra mail [--root DIR] [--wkwebview] [--width N] [--png OUT.png] FILE.html
 //
 // renders a mail as the themed app shows it (see tools/mail/mail_command.h).
+//
+//   tenebra preview [--root DIR] [--out DIR] [--screens LIST] [--scale N] [--keyboard dark|light]
+//
+// draws the app's screens before and after the theme, with the rules that
+// fired, the colours that changed and a contrast audit, into an index page
+// (see tools/preview/preview_command.h).
 #include <unistd.h>
 
 #include <chrono>
@@ -30,15 +36,16 @@
 #include <string_view>
 #include <vector>
 
-#include "host/host_app.h"
+#include "hosts/gmail/host_app.h"
 #include "platform/corefoundation/cf_notification_center.h"
+#include "platform/corefoundation/run_loop.h"
 #include "platform/device/device_paths.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/corefoundation/run_loop.h"
 #include "tools/console/session.h"
 #include "tools/hooks/hook_listing.h"
 #include "tools/mail/mail_command.h"
+#include "tools/preview/preview_command.h"
 #include "tools/settings/settings_command.h"
 
 namespace {
@@ -48,7 +55,9 @@ constexpr const char* kUsage =
     "       tenebra hooks [--root DIR]\n"
     "       tenebra notify [--root DIR] NAME\n"
     "       tenebra mail [--root DIR] [--wkwebview] [--width N] [--png OUT.png] FILE.html\n"
-    "       tenebra settings [--root DIR] [--installed SCHEME...] [COMMAND...]\n";
+    "       tenebra settings [--root DIR] [--installed SCHEME...] [COMMAND...]\n"
+    "       tenebra preview [--root DIR] [--out DIR] [--screens LIST] [--scale N] "
+    "[--keyboard dark|light]\n";
 
 struct ConsoleInput {
   bool is_expression = false;
@@ -174,6 +183,9 @@ int main(int argc, char** argv) {
   }
   if (argc >= 2 && std::strcmp(argv[1], "settings") == 0) {
     return tools::run_settings(argc - 2, argv + 2, std::cout, std::cerr);
+  }
+  if (argc >= 2 && std::strcmp(argv[1], "preview") == 0) {
+    return preview::run(argc - 2, argv + 2, std::cout, std::cerr);
   }
   if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::cout << kUsage;

@@ -67,8 +67,17 @@ const std::vector<Row>& rows() {
         {9, setter(), nullptr},
         {17, setter(), nullptr},
         {18, getter(), nullptr},
+        {19,
+         [](id receiver, SEL sel) {
+           static id title = msg<id>(msg<id>(objc_getClass("NSAttributedString"), "alloc"),
+                                     "initWithString:", ns::string("Tomorrow"));
+           msg<void>(receiver, sel, title);
+         },
+         nullptr},
         {20, [](id receiver, SEL sel) { benchmark::DoNotOptimize(msg<BOOL>(receiver, sel)); },
          nullptr},
+        {21, nullptr,
+         [](id allocated, SEL sel) { return msg<id>(allocated, sel, CGRectMake(0, 0, 375, 300)); }},
         {22, layout(), nullptr},
         {41, getter(), nullptr},
         {42, layout(), nullptr},

@@ -6,7 +6,7 @@
 // that draws).
 #include <benchmark/benchmark.h>
 
-#include "host/host_images.h"
+#include "hosts/gmail/host_images.h"
 #include "overrides/host/image_view.h"
 #include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_object.h"

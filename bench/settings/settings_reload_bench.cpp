@@ -22,13 +22,13 @@
 #include <optional>
 #include <string>
 
-#include "host/host_app.h"
-#include "host/settings_app.h"
+#include "hosts/gmail/host_app.h"
+#include "hosts/settings/settings_app.h"
 #include "platform/corefoundation/cf_notification_center.h"
+#include "platform/corefoundation/run_loop.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/device/device_paths.h"
 #include "platform/foundation/foundation.h"
-#include "platform/coregraphics/geometry.h"
-#include "platform/corefoundation/run_loop.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include "core/palette.h"
 #include "core/settings.h"
+#include "overrides/system/app_image.h"
 #include "platform/coregraphics/cg_color.h"
 #include "platform/objc/message.h"
 
@@ -14,6 +15,7 @@ SavedImplementation<ColorGetter> saved_text_field_text_color;
 SavedImplementation<ColorGetter> saved_ink_default_color;
 SavedImplementation<ColorGetter> saved_ink_color;
 SavedImplementation<ColorGetter> saved_streaming_text_fill_color;
+SavedImplementation<id(id, SEL, id)> saved_side_item_highlighted_icon;
 SavedImplementation<void(id, SEL, CGRect)> saved_app_store_button_draw_rect;
 
 namespace {
@@ -48,6 +50,13 @@ id text_view_attributed_text(id self, SEL _cmd) {
   const bool enabled = settings.enabled;
   id text = saved_text_view_attributed_text(self, _cmd);
   return enabled ? msg<id>(text, "replaceColorsWith:", textColor) : text;
+}
+
+id side_item_highlighted_icon(id self, SEL _cmd, id item) {
+  const bool enabled = settings.enabled;
+  id icon = saved_side_item_highlighted_icon(self, _cmd, item);
+  return themed_app_image(
+      icon, enabled, [icon](AppImageSize) { return msg<id>(icon, "imageWithTint:", textColor); });
 }
 
 // The button's layer is filled after its own drawing. Only a layer that

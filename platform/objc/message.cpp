@@ -6,6 +6,12 @@
 
 #include "platform/objc/exception.h"
 
+namespace objc {
+
+SendProbe send_probe = nullptr;
+
+}  // namespace objc
+
 namespace objc::detail {
 
 void raise_unrecognized_selector(id receiver, SEL sel) {

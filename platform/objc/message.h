@@ -21,6 +21,13 @@ namespace objc {
 
 class Ref;
 
+// A tracer's view of dispatch, as DTrace's objc provider gives on the device:
+// while set, every typed send first tells it the implementation it resolved
+// to. Unset, a send pays one test of this pointer. Set and cleared on the
+// main thread, with no send under way.
+using SendProbe = void (*)(IMP);
+extern SendProbe send_probe;
+
 namespace detail {
 
 // What an argument travels as: owning pointers and nullptr as plain ids.
@@ -63,6 +70,7 @@ IMP checked_lookup(id receiver, SEL sel) {
   static std::array<std::atomic<IMP>, 8> verified{};
   static std::atomic<unsigned> next{0};
   IMP imp = objc_msg_lookup(receiver, sel);
+  if (send_probe != nullptr) [[unlikely]] send_probe(imp);
   for (auto& slot : verified) {
     if (slot.load(std::memory_order_relaxed) == imp) return imp;
   }

@@ -7,6 +7,7 @@
 #include "platform/foundation/ns_array.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
+#include "platform/uikit/ui_view.h"
 
 namespace ui {
 namespace {
@@ -21,6 +22,7 @@ struct UrlSystem {
 };
 
 const objc::Member<UrlSystem> kSystem{"UIApplication", "_urlSystem"};
+const objc::Member<Ref> kDelegate{"UIApplication", "_delegate"};
 
 std::string lowercase_scheme(id url) {
   if (!ns::is_kind_of(url, objc_getClass("NSURL"))) return {};
@@ -85,11 +87,21 @@ BOOL responds_to_selector(id self, SEL, SEL selector) {
   return class_respondsToSelector(object_getClass(self), selector) ? YES : NO;
 }
 
+id application_key_window(id, SEL) { return key_window(); }
+id application_delegate(id self, SEL) { return kDelegate.of(self); }
+void application_set_delegate(id self, SEL, id delegate) {
+  kDelegate.of(self) = Ref::retain(delegate);
+}
+
 }  // namespace
 
 void define_application_classes() {
   objc::ClassDefinition("UIApplication", objc_getClass("UIResponder"))
       .member<UrlSystem>("_urlSystem")
+      .member<Ref>("_delegate")
+      .method("keyWindow", application_key_window)
+      .method("delegate", application_delegate)
+      .method("setDelegate:", application_set_delegate)
       .class_method("sharedApplication", shared_application)
       .method("canOpenURL:", can_open_url)
       .method("openURL:", open_url)

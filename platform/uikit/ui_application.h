@@ -8,6 +8,11 @@
 // openURL:options:completionHandler:, whose application object does not
 // respond to it). Schemes compare without regard to case.
 //
+// The application also answers its key window (the window that last
+// received makeKeyAndVisible) and keeps its delegate, which the app sets at
+// launch; unlike UIKit's, this delegate is retained, since no
+// UIApplicationMain holds it.
+//
 // The model has no blocks, so openURL:options:completionHandler: never calls
 // a completion handler.
 #pragma once

@@ -128,7 +128,9 @@ TEST_F(TenebraProgram, UsageErrorsExitWithTwo) {
       "       tenebra hooks [--root DIR]\n"
       "       tenebra notify [--root DIR] NAME\n"
       "       tenebra mail [--root DIR] [--wkwebview] [--width N] [--png OUT.png] FILE.html\n"
-      "       tenebra settings [--root DIR] [--installed SCHEME...] [COMMAND...]\n";
+      "       tenebra settings [--root DIR] [--installed SCHEME...] [COMMAND...]\n"
+      "       tenebra preview [--root DIR] [--out DIR] [--screens LIST] [--scale N] "
+      "[--keyboard dark|light]\n";
   for (const auto& arguments : std::vector<std::vector<std::string>>{
            {}, {"consol"}, {"console", "-e"}, {"console", "--root"}, {"console", "-x"}}) {
     const Outcome o = run(arguments);
@@ -142,7 +144,7 @@ TEST_F(TenebraProgram, UsageErrorsExitWithTwo) {
 }
 
 // `hooks` lists the 52 rows in order with their states: in the app launched
-// against the staged root the library's rules are installed; against an
+// against the staged root every rule of the library is installed; against an
 // empty root no library is loaded and none is.
 TEST_F(TenebraProgram, HooksListsEveryRowInOrderWithItsState) {
   auto rows = [](const std::string& out) {
@@ -162,7 +164,11 @@ TEST_F(TenebraProgram, HooksListsEveryRowInOrderWithItsState) {
   ASSERT_EQ(lines.size(), 52u);
   EXPECT_EQ(lines[0].substr(0, 2), "1 ");
   EXPECT_EQ(lines[31], "32 UIImageView instance setImage: installed");
-  EXPECT_EQ(lines[35], "36 UIView instance setBackgroundColor: installed");
+  EXPECT_EQ(lines[10],
+            "11 ThreadCellFrontView class backgroundForPosition:backgroundColor: installed");
+  for (const std::string& line : lines) {
+    EXPECT_TRUE(line.ends_with(" installed") && !line.ends_with(" not installed")) << line;
+  }
   std::filesystem::create_directories(directory_ / "empty");
   const auto bare = rows(run({"hooks", "--root", (directory_ / "empty").string()}).out);
   ASSERT_EQ(bare.size(), 52u);
@@ -185,6 +191,28 @@ TEST_F(TenebraProgram, ImagesPrintAndThePlatformsCFunctionsAreCalled) {
   EXPECT_EQ(o.out, "<UIImage 320x88 @2x>\n640\n<UIImage 640x176 @1x>\n<UIImage 3x1 @2x>\n");
   EXPECT_EQ(o.err, "error: argument 1 of UIRectFill: cannot pass an integer as struct CGRect\n");
   EXPECT_EQ(o.status, 1);
+}
+
+// The app the console runs in is the one the preview draws: its key window
+// shows the inbox, and its delegate shows every other screen, whose
+// controller and view tree are then reachable from the window.
+TEST_F(TenebraProgram, TheKeyWindowAndEveryScreensControllerAreReachable) {
+  const Outcome o =
+      run({"console", "-e", "app = [UIApplication sharedApplication]", "-e",
+           "[[[[app keyWindow] rootViewController] class] description]", "-e",
+           "[[[app delegate] showCompose] class]", "-e",
+           "[[[[app keyWindow] rootViewController] bodyView] isFirstResponder]", "-e",
+           "[[[app delegate] showSidePanel] class]", "-e",
+           "[[[app delegate] showThread:@\"Hello\"] class]", "-e",
+           "[[[app delegate] openLink:@\"https://example.com/\"] class]", "-e",
+           "[[app delegate] openLink:@\"no address\"]", "-e",
+           "[[[app keyWindow] rootViewController] class]", "-e",
+           "[[app keyWindow] isEqual:[[app delegate] window]]"});
+  EXPECT_EQ(o.out,
+            "\"ThreadListViewController\"\nComposeViewController\nYES\nUIViewController\n"
+            "ThreadViewController\nSFSafariViewController\nnil\nSFSafariViewController\nYES\n");
+  EXPECT_EQ(o.err, "");
+  EXPECT_EQ(o.status, 0);
 }
 
 TEST_F(TenebraProgram, ADeviceRootThatIsNoDirectoryIsRefused) {

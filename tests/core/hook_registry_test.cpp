@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "host/host_classes.h"
+#include "hosts/gmail/host_classes.h"
 #include "platform/objc/type_encoding.h"
 
 namespace tenebra {
@@ -36,10 +36,7 @@ class HookRegistry : public testing::Test {
 TEST_F(HookRegistry, EveryRuleHasTheSignatureOfTheMethodItReplaces) {
   int checked = 0;
   for (const HookRow& row : hook_registry()) {
-    // A row's rule and signature come together, or not at all.
-    ASSERT_EQ(row.rule == nullptr, row.signature == nullptr) << row.class_name << " " << row.selector;
-    ASSERT_EQ(row.rule == nullptr, row.slot == nullptr) << row.class_name << " " << row.selector;
-    if (row.rule == nullptr || objc_getClass(row.class_name) == Nil) continue;
+    if (objc_getClass(row.class_name) == Nil) continue;
     SCOPED_TRACE(std::string(row.class_name) + " " + row.selector);
     // A class of the model that a rule names answers the rule's selector.
     const auto encoding = replaced_encoding(row);
@@ -48,7 +45,8 @@ TEST_F(HookRegistry, EveryRuleHasTheSignatureOfTheMethodItReplaces) {
         << *encoding << " is replaced by a rule of " << row.signature();
     ++checked;
   }
-  EXPECT_GT(checked, 0);
+  // The model has every class the registry names.
+  EXPECT_EQ(checked, 52);
 }
 
 TEST_F(HookRegistry, RowsAreDistinctAndClassesAreConsecutive) {

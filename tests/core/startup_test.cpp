@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <string>
 
-#include "host/host_app.h"
+#include "hosts/gmail/host_app.h"
 #include "platform/corefoundation/cf_notification_center.h"
 #include "platform/corefoundation/run_loop.h"
 #include "platform/coregraphics/geometry.h"

@@ -58,7 +58,7 @@ const std::vector<Arrows> kArrows = {
       "platform/corefoundation", "platform/coregraphics", "platform/uikit"}},
     {"obfuscator", {"platform/objc", "platform/foundation"}},
     // The app model and the settings pane stand on the platform only.
-    {"host",
+    {"hosts",
      {"platform/objc", "platform/device", "platform/foundation", "platform/corefoundation",
       "platform/coregraphics", "platform/uikit", "platform/substrate", "platform/preferences"}},
     {"tenebrasettings",
@@ -68,11 +68,17 @@ const std::vector<Arrows> kArrows = {
     {"tools",
      {"platform", "platform/objc", "platform/device", "platform/substrate", "platform/foundation",
       "platform/corefoundation", "platform/coregraphics", "platform/uikit", "toolkit", "core",
-      "library", "overrides", "obfuscator", "host"}},
+      "library", "overrides", "obfuscator", "hosts", "tools/preview"}},
+    // The preview draws the app model's screens as a tool: it reads views by
+    // message and the registry's rows, and nothing theme-side reaches it.
+    {"tools/preview",
+     {"platform", "platform/objc", "platform/device", "platform/foundation",
+      "platform/corefoundation", "platform/coregraphics", "platform/uikit", "core", "library",
+      "hosts", "tools"}},
     {"bench",
      {"platform", "platform/objc", "platform/device", "platform/substrate", "platform/foundation",
       "platform/corefoundation", "platform/coregraphics", "platform/uikit", "toolkit", "core",
-      "library", "overrides", "obfuscator", "host", "tools"}},
+      "library", "overrides", "obfuscator", "hosts", "tools"}},
     {"tests", {"*"}},
     {"fuzz", {"*"}},
 };

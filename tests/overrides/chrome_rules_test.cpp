@@ -13,16 +13,21 @@
 #include "core/palette.h"
 #include "core/settings.h"
 #include "overrides/host/host_components.h"
+#include "overrides/system/grey_choice.h"
 #include "overrides/system/keyboard_choice.h"
 #include "overrides/system/status_bar.h"
 #include "platform/coregraphics/geometry.h"
+#include "platform/foundation/foundation_types.h"
 #include "platform/foundation/ns_array.h"
+#include "platform/foundation/ns_dictionary.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/objc/class_definition.h"
 #include "platform/objc/exception.h"
 #include "platform/objc/message.h"
 #include "platform/objc/ref.h"
+#include "platform/uikit/text_attributes.h"
+#include "toolkit/color/platform_color.h"
 #include "tools/support/themed_process.h"
 
 namespace tenebra {
@@ -46,6 +51,10 @@ id red() { return msg<id>(objc_getClass("UIColor"), "redColor"); }
 id white() { return msg<id>(objc_getClass("UIColor"), "whiteColor"); }
 id make(const char* class_name) {
   return ns::autorelease(msg<id>(objc_getClass(class_name), "new"));
+}
+std::string color_text(id color) {
+  const auto value = toolkit::color_of(color);
+  return value ? std::string(toolkit::color_text(*value).view()) : "nil";
 }
 // What the object keeps in its member, read past every getter.
 id stored(id object, const char* member) {
@@ -172,6 +181,53 @@ TEST_F(ChromeRules, DatePickerTitleIsRecoloredUnderTheKeyboardGate) {
     EXPECT_EQ(stored(label, "_textColor"), setting.opens(Gate::kKeyboard) ? textColor : nil)
         << setting.name;
   }
+}
+
+// The title keeps its characters and loses every attribute but the text
+// colour; an absent title, or one that is no attributed text, is kept.
+TEST_F(ChromeRules, PickerRowTitlesTakeTheTextColorAlone) {
+  id bold_red = ns::dictionary(
+      {{NSFontAttributeName, NSSTR("bold")}, {NSForegroundColorAttributeName, red()}});
+  id title = ns::autorelease(msg<id>(msg<id>(objc_getClass("NSAttributedString"), "alloc"),
+                                     "initWithString:attributes:", NSSTR("é😀 9:30"), bold_red));
+  for (const Setting& setting : kSettings) {
+    apply(setting);
+    id cell = make("UIPickerTableViewTitledCell");
+    msg<void>(cell, "setAttributedTitle:", title);
+    id shown = msg<id>(cell, "attributedTitle");
+    EXPECT_TRUE(msg<BOOL>(msg<id>(shown, "string"), "isEqual:", msg<id>(title, "string")));
+    NSRange run{};
+    id attributes = msg<id>(shown, "attributesAtIndex:effectiveRange:", 0UL, &run);
+    EXPECT_EQ(run.length, 8u) << setting.name;
+    if (setting.opens(Gate::kKeyboard)) {
+      EXPECT_EQ(msg<unsigned long>(attributes, "count"), 1u) << setting.name;
+      EXPECT_EQ(msg<id>(attributes, "objectForKey:", NSForegroundColorAttributeName), textColor);
+    } else {
+      EXPECT_TRUE(msg<BOOL>(shown, "isEqual:", title)) << setting.name;
+    }
+    for (id kept : {id{nil}, NSSTR("plain")}) {
+      msg<void>(cell, "setAttributedTitle:", kept);
+      EXPECT_TRUE(kept == nil ? msg<id>(cell, "attributedTitle") == nil
+                              : msg<BOOL>(msg<id>(cell, "attributedTitle"), "isEqual:", kept))
+          << setting.name;
+    }
+  }
+}
+
+// The keypad's grey passes the grey rule and the view background rule
+// unchanged; a background the app sets later is its own.
+TEST_F(ChromeRules, PinKeypadStartsOnTranslucentGreyUnderTheKeyboardGate) {
+  for (const Setting& setting : kSettings) {
+    apply(setting);
+    Ref keypad = Ref::adopt(msg<id>(msg<id>(objc_getClass("DevicePINKeypad"), "alloc"),
+                                    "initWithFrame:", CGRectMake(0, 0, 300, 400)));
+    EXPECT_EQ(color_text(stored(keypad, "_backgroundColor")),
+              setting.opens(Gate::kKeyboard) ? "#28B300" : "#F7FF00")
+        << setting.name;
+    msg<void>(keypad, "setBackgroundColor:", red());
+    EXPECT_EQ(stored(keypad, "_backgroundColor"), red());
+  }
+  EXPECT_FALSE(replaced_white(kPinKeypadWhite, kPinKeypadAlpha));
 }
 
 TEST_F(ChromeRules, KeyboardStyleFollowsTheDarkKeyboardWhateverTheSystemChose) {

@@ -6,7 +6,7 @@
 
 #include "core/palette.h"
 #include "core/settings.h"
-#include "host/host_images.h"
+#include "hosts/gmail/host_images.h"
 #include "platform/coregraphics/cg_image.h"
 #include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_object.h"
@@ -24,7 +24,7 @@ using objc::Ref;
 class ImageViewRule : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { testing::bring_up_theme(); }
-  void TearDown() override { settings = Settings{}; }
+  void TearDown() override { settings = default_settings(); }
 
   // A new image view inside the tree of a controller of the class.
   id image_view(const char* controller_class = "UIViewController") {

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "host/settings_app.h"
+#include "hosts/settings/settings_app.h"
 #include "platform/device/device_paths.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/property_list.h"

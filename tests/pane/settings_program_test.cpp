@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "host/host_app.h"
+#include "hosts/gmail/host_app.h"
+#include "platform/corefoundation/run_loop.h"
+#include "platform/coregraphics/geometry.h"
 #include "platform/device/device_paths.h"
 #include "platform/foundation/foundation.h"
-#include "platform/coregraphics/geometry.h"
-#include "platform/corefoundation/run_loop.h"
 
 extern char** environ;
 

@@ -70,9 +70,10 @@ export function dataUrl(html) {
 
 // A fresh context whose every request is aborted; data: URLs never reach the
 // router. `onRequest` sees each attempt, so a test can count them.
-export async function newContext(browser, { init = [], onRequest, route } = {}) {
+export async function newContext(browser, { init = [], onRequest, route, scale = 1 } = {}) {
   const context = await browser.newContext({
     viewport: { width: VIEW_WIDTH, height: VIEW_HEIGHT },
+    deviceScaleFactor: scale,
     colorScheme: 'light',
     serviceWorkers: 'block',
   });

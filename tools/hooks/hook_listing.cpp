@@ -40,8 +40,6 @@ const char* state_text(HookState state) {
       return "installed";
     case HookState::kNotInstalled:
       return "not installed";
-    case HookState::kPending:
-      return "pending";
     case HookState::kClassAbsent:
       return "class absent";
   }
@@ -55,15 +53,12 @@ std::vector<HookRow> hook_rows() {
   int number = 0;
   for (const tenebra::HookRow& entry : tenebra::hook_registry()) {
     HookRow row{++number, entry.class_name, entry.side == tenebra::Side::kClassMethod,
-                entry.selector, HookState::kPending};
-    Class cls = objc_getClass(entry.class_name);
-    if (cls == Nil) {
-      row.state = HookState::kClassAbsent;
-    } else if (entry.rule != nullptr) {
+                entry.selector, HookState::kClassAbsent};
+    if (Class cls = objc_getClass(entry.class_name)) {
       Class target = row.class_side ? object_getClass(reinterpret_cast<id>(cls)) : cls;
-      row.state = inside_library(own_implementation(target, sel_registerName(entry.selector)))
-                      ? HookState::kInstalled
-                      : HookState::kNotInstalled;
+      const IMP own = own_implementation(target, sel_registerName(entry.selector));
+      row.state = inside_library(own) ? HookState::kInstalled : HookState::kNotInstalled;
+      if (row.state == HookState::kInstalled) row.implementation = own;
     }
     rows.push_back(std::move(row));
   }

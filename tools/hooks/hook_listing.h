@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/objc/runtime.h"
+
 namespace hooks {
 
 enum class HookState {
   kInstalled,     // the class answers the selector with the library's rule
   kNotInstalled,  // the class is there, but its method is not the rule
-  kPending,       // this build has no rule for the row yet
   kClassAbsent,   // the app has no class of that name
 };
 
@@ -20,6 +21,8 @@ struct HookRow {
   bool class_side;
   std::string selector;
   HookState state;
+  // The rule the class answers with, when installed.
+  IMP implementation = nullptr;
 };
 
 // The rows as the runtime stands now. A row counts as installed when the

@@ -14,13 +14,14 @@
 #include <sstream>
 #include <vector>
 
-#include "host/thread_screen.h"
+#include "hosts/gmail/thread_screen.h"
 #include "platform/foundation/foundation_types.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/foundation/string_encoding.h"
 #include "platform/objc/message.h"
 #include "platform/uikit/ui_view.h"
+#include "tools/support/option_value.h"
 #include "tools/webrender/web_page.h"
 
 namespace mail_command {
@@ -39,7 +40,8 @@ struct Options {
 };
 
 std::optional<int> read_width(const std::string& text) {
-  if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) {
+  if (text.empty() || text.size() > 5 ||
+      text.find_first_not_of("0123456789") != std::string::npos) {
     return std::nullopt;
   }
   const int width = std::stoi(text);
@@ -52,12 +54,8 @@ std::optional<Options> read_options(int argc, char** argv) {
   bool have_file = false;
   for (int i = 0; i < argc; ++i) {
     const std::string argument = argv[i];
-    // "--name VALUE" or "--name=VALUE".
-    const auto value_of = [&](const char* name) -> std::optional<std::string> {
-      const std::string prefix = std::string(name) + "=";
-      if (argument.starts_with(prefix)) return argument.substr(prefix.size());
-      if (argument == name && i + 1 < argc) return std::string(argv[++i]);
-      return std::nullopt;
+    const auto value_of = [&](const char* name) {
+      return tools::option_value(argc, argv, i, name);
     };
     if (argument == "--wkwebview") {
       options.wkwebview = true;
@@ -124,7 +122,8 @@ std::optional<std::string> head_tag(const std::string& html) {
     std::string name = html.substr(at + 1, 4);
     for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     const char next = html[at + 5];
-    if (name != "head" || !(std::isspace(static_cast<unsigned char>(next)) || next == '>' || next == '/')) {
+    if (name != "head" ||
+        !(std::isspace(static_cast<unsigned char>(next)) || next == '>' || next == '/')) {
       continue;
     }
     const std::size_t end = html.find('>', at);
@@ -146,7 +145,8 @@ std::string script_line(const std::string& given, const webrender::WebPage& page
            std::to_string(script.source.size()) + " characters)";
   }
   if (!wk && page.html && *page.html != given) {
-    const std::string markers = plural(count_markers(given), "\"<head>\" marker", "\"<head>\" markers");
+    const std::string markers =
+        plural(count_markers(given), "\"<head>\" marker", "\"<head>\" markers");
     if (page.html->find("<script>(null)</script>") != std::string::npos) {
       return "script: placed empty after " + markers +
              ": the script file could not be read, so the page holds a script that does nothing";
@@ -221,11 +221,10 @@ int run(int argc, char** argv, const Launch& launch, std::ostream& out, std::ost
   if (!launch(options->root)) return 2;
 
   ns::AutoreleasePool pool;
-  const host::ThreadScreen thread =
-      host::open_thread(ui::key_window(), *html,
-                        options->wkwebview ? host::MailWebView::kWKWebView
-                                           : host::MailWebView::kUIWebView,
-                        options->width);
+  const host::ThreadScreen thread = host::open_thread(
+      ui::key_window(), *html,
+      options->wkwebview ? host::MailWebView::kWKWebView : host::MailWebView::kUIWebView,
+      options->width);
   const webrender::WebPage page = webrender::page_of(thread.body);
   webrender::RenderOptions render_options;
   render_options.width = options->width;

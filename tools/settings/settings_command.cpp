@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/settings_app.h"
+#include "hosts/settings/settings_app.h"
 #include "platform/device/device_paths.h"
 #include "platform/foundation/ns_number.h"
 #include "platform/foundation/ns_object.h"

@@ -3,7 +3,7 @@
 #include "core/hook_registry.h"
 #include "core/library_classes.h"
 #include "core/settings.h"
-#include "host/host_classes.h"
+#include "hosts/gmail/host_classes.h"
 #include "platform/device/device_paths.h"
 
 namespace tenebra::testing {

@@ -6,7 +6,8 @@
 //   node render-page.mjs JOB.json
 //
 // JOB.json: { html, baseURL, userScripts: [{ source, injectionTime,
-// forMainFrameOnly }], width, height, png }. Prints one fact a line:
+// forMainFrameOnly }], width, height, scale, png }: scale is device
+// pixels per CSS pixel (1 when absent). Prints one fact a line:
 //   frames N                  frames holding a document of the page
 //   frames-with-script N      of those, the frames the mail script ran in
 //   first-frame-ms T          when the first frame was painted, from the
@@ -18,6 +19,7 @@
 // and writes a screenshot of the whole page (its first 16384 pixels at most)
 // to `png` when it is given.
 import { readFileSync, writeFileSync } from 'node:fs';
+import { pathToFileURL } from 'node:url';
 import { launch, newContext, frames, relLum, BRIGHT } from '../browser/driver.mjs';
 import { decodePng } from '../browser/png.mjs';
 
@@ -109,13 +111,16 @@ function paint(img) {
   return { background: hex([best >> 16, (best >> 8) & 255, best & 255]), brightShare: pixels ? bright / pixels : 0 };
 }
 
-export async function renderPage(job) {
+// Renders one job; in `shared` when given (the browser stays open), else in
+// a browser of its own.
+export async function renderPage(job, shared) {
   const url = /^https?:/i.test(job.baseURL || '') ? job.baseURL : NO_BASE;
   const blocked = [];
   let served = false;
-  const browser = await launch();
+  const browser = shared || await launch();
   try {
     const context = await newContext(browser, {
+      scale: job.scale || 1,
       init: [`(${darkProbe})(${JSON.stringify(PROBE_MARK)}, 600)`, ...(job.userScripts || []).map(asInitScript)],
       route: (r) => {
         if (!served && r.request().url() === url && r.request().isNavigationRequest()) {
@@ -147,28 +152,34 @@ export async function renderPage(job) {
     await context.close();
     return { frames: documents, withScript, first, dark, brightShare, background, blocked };
   } finally {
-    await browser.close();
+    if (!shared) await browser.close();
   }
 }
 
-const jobPath = process.argv[2];
-if (!jobPath) {
-  process.stderr.write('usage: node render-page.mjs JOB.json\n');
-  process.exit(2);
+async function main(jobPath) {
+  if (!jobPath) {
+    process.stderr.write('usage: node render-page.mjs JOB.json\n');
+    process.exit(2);
+  }
+  try {
+    const r = await renderPage(JSON.parse(readFileSync(jobPath, 'utf8')));
+    const lines = [
+      `frames ${r.frames}`,
+      `frames-with-script ${r.withScript}`,
+      `first-frame-ms ${r.first === null ? 'none' : r.first.toFixed(1)}`,
+      `first-dark-frame-ms ${r.dark === null ? 'none' : r.dark.toFixed(1)}`,
+      `bright-share ${r.brightShare.toFixed(4)}`,
+      `background ${r.background}`,
+      ...r.blocked.map((u) => `blocked ${u}`),
+    ];
+    process.stdout.write(lines.join('\n') + '\n');
+  } catch (e) {
+    process.stderr.write(`${e.message.split('\n')[0]}\n`);
+    process.exit(1);
+  }
 }
-try {
-  const r = await renderPage(JSON.parse(readFileSync(jobPath, 'utf8')));
-  const lines = [
-    `frames ${r.frames}`,
-    `frames-with-script ${r.withScript}`,
-    `first-frame-ms ${r.first === null ? 'none' : r.first.toFixed(1)}`,
-    `first-dark-frame-ms ${r.dark === null ? 'none' : r.dark.toFixed(1)}`,
-    `bright-share ${r.brightShare.toFixed(4)}`,
-    `background ${r.background}`,
-    ...r.blocked.map((u) => `blocked ${u}`),
-  ];
-  process.stdout.write(lines.join('\n') + '\n');
-} catch (e) {
-  process.stderr.write(`${e.message.split('\n')[0]}\n`);
-  process.exit(1);
+
+// Run as a program; imported (by the preview), it only lends renderPage.
+if (process.argv[1] && pathToFileURL(process.argv[1]).href === import.meta.url) {
+  await main(process.argv[2]);
 }

@@ -34,57 +34,12 @@ std::optional<std::string> text_of(id object) {
   return ns::utf8(msg<id>(object, "description"));
 }
 
-void append_json_string(std::string& out, std::string_view text) {
-  out += '"';
-  for (unsigned char c : text) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-          out += escaped;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  out += '"';
-}
-
 void append_optional(std::string& out, const std::optional<std::string>& text) {
   if (text) {
     append_json_string(out, *text);
   } else {
     out += "null";
   }
-}
-
-std::string job_json(const WebPage& page, const RenderOptions& options) {
-  std::string out = "{\"html\":";
-  append_optional(out, page.html);
-  out += ",\"baseURL\":";
-  append_optional(out, page.base_url);
-  out += ",\"userScripts\":[";
-  for (std::size_t i = 0; i < page.user_scripts.size(); ++i) {
-    const UserScript& script = page.user_scripts[i];
-    if (i > 0) out += ',';
-    out += "{\"source\":";
-    append_json_string(out, script.source);
-    out += ",\"injectionTime\":" + std::to_string(script.injection_time);
-    out += std::string(",\"forMainFrameOnly\":") + (script.for_main_frame_only ? "true" : "false");
-    out += '}';
-  }
-  out += "],\"width\":" + std::to_string(options.width);
-  out += ",\"height\":" + std::to_string(options.height);
-  out += ",\"png\":";
-  append_optional(out, options.png ? std::optional(fs::absolute(*options.png).string())
-                                   : std::nullopt);
-  return out + "}";
 }
 
 std::string slurp(const fs::path& path) {
@@ -116,26 +71,8 @@ class WorkDirectory {
 // Runs the renderer on the job; its exit status, with standard output and
 // error kept in files of `work`.
 int run_renderer(const WorkDirectory& work) {
-  const std::string job = (work.path() / "job.json").string();
-  const std::string out = (work.path() / "out").string();
-  const std::string err = (work.path() / "err").string();
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  std::string node = TENEBRA_NODE;
-  std::string script = TENEBRA_RENDER_SCRIPT;
-  char* argv[] = {node.data(), script.data(), const_cast<char*>(job.c_str()), nullptr};
-  pid_t child = -1;
-  const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv, environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return -1;
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0) {
-    if (errno != EINTR) return -1;
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run_node(TENEBRA_RENDER_SCRIPT, (work.path() / "job.json").string(),
+                  (work.path() / "out").string(), (work.path() / "err").string());
 }
 
 Rendering read_rendering(const std::string& lines) {
@@ -166,6 +103,74 @@ Rendering read_rendering(const std::string& lines) {
 }
 
 }  // namespace
+
+void append_json_string(std::string& out, std::string_view text) {
+  out += '"';
+  for (unsigned char c : text) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+          out += escaped;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  out += '"';
+}
+
+std::string job_json(const WebPage& page, const RenderOptions& options) {
+  std::string out = "{\"html\":";
+  append_optional(out, page.html);
+  out += ",\"baseURL\":";
+  append_optional(out, page.base_url);
+  out += ",\"userScripts\":[";
+  for (std::size_t i = 0; i < page.user_scripts.size(); ++i) {
+    const UserScript& script = page.user_scripts[i];
+    if (i > 0) out += ',';
+    out += "{\"source\":";
+    append_json_string(out, script.source);
+    out += ",\"injectionTime\":" + std::to_string(script.injection_time);
+    out += std::string(",\"forMainFrameOnly\":") + (script.for_main_frame_only ? "true" : "false");
+    out += '}';
+  }
+  out += "],\"width\":" + std::to_string(options.width);
+  out += ",\"height\":" + std::to_string(options.height);
+  out += ",\"scale\":" + std::to_string(options.scale);
+  out += ",\"png\":";
+  append_optional(out, options.png ? std::optional(fs::absolute(*options.png).string())
+                                   : std::nullopt);
+  return out + "}";
+}
+
+int run_node(const std::string& script, const std::string& job, const std::string& out,
+             const std::string& err) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  std::string node = TENEBRA_NODE;
+  std::string program = script;
+  std::string job_path = job;
+  char* argv[] = {node.data(), program.data(), job_path.data(), nullptr};
+  pid_t child = -1;
+  const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return -1;
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 WebPage page_of(id web_view) {
   ns::AutoreleasePool pool;

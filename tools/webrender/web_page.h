@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/objc/runtime.h"
@@ -32,6 +33,7 @@ WebPage page_of(id web_view);
 struct RenderOptions {
   int width = 375;   // CSS pixels
   int height = 812;  // the viewport; the screenshot takes the whole page
+  double scale = 1;  // device pixels per CSS pixel
   std::optional<std::string> png;  // where to write the screenshot
 };
 
@@ -52,5 +54,18 @@ struct RenderResult {
 };
 
 RenderResult render(const WebPage& page, const RenderOptions& options);
+
+// Appends `text` as a JSON string, quoted and escaped.
+void append_json_string(std::string& out, std::string_view text);
+
+// The job render-page.mjs takes, as JSON text; a program that renders many
+// pages in one browser imports its renderPage and hands it such jobs.
+std::string job_json(const WebPage& page, const RenderOptions& options);
+
+// Runs `script` (a Node program of ours) on the file `job`, with standard
+// output and error written to the files `out` and `err`; its exit status, or
+// -1 when it could not be run or did not exit.
+int run_node(const std::string& script, const std::string& job, const std::string& out,
+             const std::string& err);
 
 }  // namespace webrender

@@ -1,8 +1,8 @@
-#include "host/thread_screen.h"
+#include "hosts/gmail/thread_screen.h"
 
+#include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
-#include "platform/coregraphics/geometry.h"
 #include "platform/objc/message.h"
 
 namespace host {
@@ -15,7 +15,8 @@ constexpr double kSubjectHeight = 88;
 
 Ref make_web_view(MailWebView kind, CGRect frame) {
   if (kind == MailWebView::kUIWebView) {
-    return Ref::adopt(msg<id>(msg<id>(objc_getClass("UIWebView"), "alloc"), "initWithFrame:", frame));
+    return Ref::adopt(
+        msg<id>(msg<id>(objc_getClass("UIWebView"), "alloc"), "initWithFrame:", frame));
   }
   Ref configuration = Ref::adopt(msg<id>(objc_getClass("WKWebViewConfiguration"), "new"));
   return Ref::adopt(msg<id>(msg<id>(objc_getClass("WKWebView"), "alloc"),

@@ -1,4 +1,4 @@
-#include "host/tweak_loader.h"
+#include "hosts/tweak_loader.h"
 
 #include <dlfcn.h>
 
@@ -51,8 +51,8 @@ std::vector<LoadedTweak> load_tweaks(const std::string& bundle_identifier,
     ns::AutoreleasePool pool;
     const std::string name = library.stem().string();
     const std::string filter_path = std::string(kTweakDirectory) + "/" + name + ".plist";
-    id filter = msg<id>(objc_getClass("NSDictionary"), "dictionaryWithContentsOfFile:",
-                        ns::string(filter_path));
+    id filter = msg<id>(objc_getClass("NSDictionary"),
+                        "dictionaryWithContentsOfFile:", ns::string(filter_path));
     if (filter == nil || !filter_matches(filter, bundle_identifier, executable_name)) continue;
 
     LoadedTweak tweak{name, dlopen(library.c_str(), RTLD_NOW | RTLD_GLOBAL), {}};

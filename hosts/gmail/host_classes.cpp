@@ -1,8 +1,10 @@
-#include "host/host_classes.h"
+#include "hosts/gmail/host_classes.h"
 
 #include <map>
 #include <string>
 
+#include "hosts/gmail/side_panel.h"
+#include "hosts/gmail/thread_cells.h"
 #include "platform/coregraphics/geometry.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
@@ -150,7 +152,8 @@ void define_host_classes(const std::set<std::string>& omitted) {
         .method("setSelected:", floating_button_set_state_flag)
         .finish();
   }
-  if (wanted("GOOSideViewItemCell")) plain("GOOSideViewItemCell", "UITableViewCell");
+  if (wanted("GOOSideViewItemCell")) define_side_view_item_cell();
+  if (wanted("ThreadCellFrontView")) define_thread_cell_front_view();
 
   // The platform's private image class that the theme names.
   plain("_UIResizableImage", "UIImage");

@@ -1,7 +1,8 @@
 // The themed app's screens end to end: the host app model builds each screen
 // as the app does, the main run loop's layout pass lays it out, and what the
 // user would see comes out of the chains of rules (a component's setter
-// through the view background rule, a layout rule after the saved layout).
+// through the view background rule, a layout rule after the saved layout, an
+// image rule's result through the image view rule).
 // Colours are read from the members the views draw with, past any getter
 // rule.
 #include <gtest/gtest.h>
@@ -12,12 +13,19 @@
 #include "core/host_interface.h"
 #include "core/palette.h"
 #include "core/settings.h"
-#include "host/host_app.h"
+#include "hosts/gmail/host_app.h"
 #include "overrides/system/keyboard.h"
 #include "platform/corefoundation/run_loop.h"
+#include "platform/coregraphics/cg_image.h"
+#include "platform/coregraphics/geometry.h"
+#include "platform/foundation/foundation_types.h"
 #include "platform/foundation/ns_array.h"
 #include "platform/foundation/ns_object.h"
+#include "platform/foundation/ns_string.h"
 #include "platform/objc/message.h"
+#include "platform/uikit/text_attributes.h"
+#include "toolkit/color/platform_color.h"
+#include "toolkit/image/bitmap_drawing.h"
 #include "tools/support/themed_process.h"
 
 namespace tenebra {
@@ -38,6 +46,21 @@ id find(id view, const char* class_name) {
   return nil;
 }
 id white() { return msg<id>(objc_getClass("UIColor"), "whiteColor"); }
+std::string color_text(id color) {
+  const auto value = toolkit::color_of(color);
+  return value ? std::string(toolkit::color_text(*value).view()) : "nil";
+}
+std::string average_text(id image) {
+  return color_text(msg<id>(objc_getClass("UIColor"), "averageColorForImage:", image));
+}
+// The attributes of a picker row's title, all over its text.
+id title_attributes(id picker, long row) {
+  id title = msg<id>(msg<id>(picker, "viewForRow:forComponent:", row, 0L), "attributedTitle");
+  NSRange run{};
+  id attributes = msg<id>(title, "attributesAtIndex:effectiveRange:", 0UL, &run);
+  EXPECT_EQ(run.length, msg<unsigned long>(title, "length"));
+  return attributes;
+}
 void run_layout_pass() { cf::main_run_loop().run_once(std::chrono::milliseconds(0)); }
 
 class ThemedScreens : public ::testing::Test {
@@ -93,6 +116,48 @@ TEST_F(ThemedScreens, InboxChromeIsDark) {
             lighterBgColor);
 }
 
+// Each thread row's face stands on the plain background its class now
+// makes, and on the raised surface while it is touched.
+TEST_F(ThemedScreens, InboxThreadRowsStandOnPlainPaletteBackgrounds) {
+  app_->show_inbox();
+  run_layout_pass();
+  id face = find(root(), "ThreadCellFrontView");
+  EXPECT_EQ(msg<CGSize>(msg<id>(face, "backgroundImage"), "size"), CGSizeMake(16, 88));
+  EXPECT_EQ(average_text(msg<id>(face, "backgroundImage")), "#000000");
+  msg<void>(face, "setHighlighted:", YES);
+  run_layout_pass();
+  EXPECT_EQ(average_text(msg<id>(face, "backgroundImage")), "#1B1B1B");
+  msg<void>(face, "setHighlighted:", NO);
+  msg<void>(face, "setGreySelected:", YES);
+  run_layout_pass();
+  EXPECT_EQ(average_text(msg<id>(face, "backgroundImage")), "#000000");
+}
+
+// The selected folder's icon is tinted in the text colour, then shown as a
+// template in it by the image view rule; the others are templates too.
+TEST_F(ThemedScreens, SidePanelShowsTheSelectedFolderInTheTextColor) {
+  app_->show_side_panel();
+  run_layout_pass();
+  const auto cells = ns::array_items(msg<id>(find(root(), "UITableView"), "subviews"));
+  ASSERT_EQ(cells.size(), 5u);
+  for (id cell : cells) {
+    id view = msg<id>(cell, "iconView");
+    EXPECT_EQ(msg<long>(msg<id>(view, "image"), "renderingMode"), 2);
+    EXPECT_EQ(msg<id>(view, "tintColor"), textColor);
+  }
+  id selected = msg<id>(msg<id>(cells[0], "iconView"), "image");
+  CGImageRef pixels = msg<CGImageRef>(selected, "CGImage");
+  const auto bitmap = toolkit::draw_into_bitmap(
+      selected, CGImageGetWidth(pixels), CGImageGetHeight(pixels), toolkit::DrawBlend::kCopy);
+  EXPECT_EQ(bitmap->pixel(24, 24), (toolkit::PremultipliedPixel{0xCC, 0xCC, 0xCC, 0xFF}));
+}
+
+TEST_F(ThemedScreens, PasscodeKeypadStartsOnTranslucentGrey) {
+  app_->show_passcode();
+  run_layout_pass();
+  EXPECT_EQ(color_text(stored(find(root(), "DevicePINKeypad"), "_backgroundColor")), "#28B300");
+}
+
 TEST_F(ThemedScreens, ThreadSubjectIsLightGreyAfterEachLayout) {
   app_->show_thread("Lunch on Friday?");
   run_layout_pass();
@@ -140,9 +205,16 @@ TEST_F(ThemedScreens, DatePickerWheelsAndTitleFollowTheDarkKeyboard) {
   id wheels = msg<id>(content, "pickerView");
   EXPECT_EQ(stored(wheels, "_backgroundColor"), lighterBgColor);
   EXPECT_EQ(stored(msg<id>(content, "titleLabel"), "_textColor"), textColor);
-  // The wheels show the rows around the selected one of each component.
-  EXPECT_NE(msg<id>(wheels, "viewForRow:forComponent:", 0L, 0L), nil);
+  // The wheels show the rows around the selected one of each component,
+  // their plain titles made attributed and given the text colour alone.
   EXPECT_EQ(msg<id>(wheels, "viewForRow:forComponent:", 5L, 0L), nil);
+  id attributes = title_attributes(wheels, 1);
+  EXPECT_EQ(msg<unsigned long>(attributes, "count"), 1u);
+  EXPECT_EQ(msg<id>(attributes, "objectForKey:", NSForegroundColorAttributeName), textColor);
+  EXPECT_TRUE(msg<BOOL>(
+      msg<id>(msg<id>(msg<id>(wheels, "viewForRow:forComponent:", 1L, 0L), "attributedTitle"),
+              "string"),
+      "isEqual:", NSSTR("Tomorrow")));
 }
 
 TEST_F(ThemedScreens, LinkOpensATintedSafariView) {
@@ -169,10 +241,21 @@ TEST_F(ThemedScreens, WithTheThemeOffTheAppKeepsItsOwnColors) {
       ns::array_items(msg<id>(find(root(), "GBTOpenSearchBarGradientView"), "subviews")).empty());
   EXPECT_EQ(stored(find(root(), "MDCFloatingButton"), "_backgroundColor"), white());
 
+  EXPECT_TRUE(msg<BOOL>(msg<id>(find(root(), "ThreadCellFrontView"), "backgroundImage"),
+                        "isKindOfClass:", objc_getClass("_UIResizableImage")));
+
   app_->show_thread("Lunch on Friday?");
   run_layout_pass();
   id text = msg<id>(find(root(), "ThreadSubjectView"), "subjectTextView");
   EXPECT_EQ(stored(text, "_textColor"), msg<id>(objc_getClass("UIColor"), "blackColor"));
+
+  app_->show_date_picker();
+  run_layout_pass();
+  id wheels = msg<id>(find(root(), "UIDatePickerContentView"), "pickerView");
+  EXPECT_EQ(msg<unsigned long>(title_attributes(wheels, 0), "count"), 0u);
+  app_->show_passcode();
+  run_layout_pass();
+  EXPECT_EQ(color_text(stored(find(root(), "DevicePINKeypad"), "_backgroundColor")), "#F7FF00");
 }
 
 }  // namespace

@@ -1,14 +1,18 @@
 // The host app model: a process that plays the Gmail app. Launching it
 // defines the app's classes, loads the tweaks whose filters name the app (as
 // the substrate does, before the app's own start-up), then builds the app's
-// first screen. The caller then runs the main run loop.
+// first screen. The caller then runs the main run loop. The application
+// object's delegate is the app's: [[UIApplication sharedApplication]
+// delegate] shows any screen (showInbox, showThread:, showCompose,
+// showSidePanel, showDatePicker, showPasscode, openLink:) and answers its controller, and
+// keyWindow is the window they are shown in.
 #pragma once
 
 #include <set>
 #include <string>
 #include <vector>
 
-#include "host/tweak_loader.h"
+#include "hosts/tweak_loader.h"
 #include "platform/objc/ref.h"
 
 namespace host {
@@ -42,10 +46,13 @@ class HostApp {
   // previous screen's keyboard goes down. Each answers the screen's
   // controller.
   id show_inbox();
-  id show_thread(const std::string& subject);
+  id show_thread(const std::string& subject, const std::string& body = {});
   // The compose screen's body takes the keyboard.
   id show_compose();
   id show_date_picker();
+  id show_passcode();
+  // The side panel, opened over the inbox's place.
+  id show_side_panel();
   // The in-app Safari view for a link; nil, and the screen unchanged, for a
   // text that is no web address.
   id open_link(const std::string& url);
@@ -58,6 +65,7 @@ class HostApp {
   std::vector<LoadedTweak> tweaks_;
   objc::Ref window_;
   objc::Ref status_bar_;
+  objc::Ref delegate_;
   bool launched_ = false;
 };
 

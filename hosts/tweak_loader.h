@@ -10,9 +10,9 @@
 namespace host {
 
 struct LoadedTweak {
-  std::string name;       // the library's file name without ".dylib"
+  std::string name;        // the library's file name without ".dylib"
   void* handle = nullptr;  // the dlopen handle; null when loading failed
-  std::string error;      // why loading failed
+  std::string error;       // why loading failed
 };
 
 // The tweaks whose filters match, loaded in order. A library without a filter

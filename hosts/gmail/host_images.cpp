@@ -1,4 +1,4 @@
-#include "host/host_images.h"
+#include "hosts/gmail/host_images.h"
 
 #include <cmath>
 
@@ -18,9 +18,9 @@ id color(double r, double g, double b, double a) {
 
 }  // namespace
 
-id icon_image(double side) {
+id icon_image(double side, id fill) {
   UIGraphicsBeginImageContextWithOptions(CGSizeMake(side, side), NO, 0.0);
-  msg<void>(color(0, 0, 0, 1), "setFill");
+  msg<void>(fill != nil ? fill : color(0, 0, 0, 1), "setFill");
   // A disc, as rows of rectangles a point tall.
   const double radius = side / 2;
   for (double y = 0; y < side; y += 1) {

@@ -8,8 +8,9 @@
 
 namespace host {
 
-// A square icon of `side` points: a black disc on a transparent ground.
-id icon_image(double side);
+// A square icon of `side` points: a disc on a transparent ground, black
+// unless a colour is given.
+id icon_image(double side, id color = nil);
 // An opaque picture of `width` by `height` points: a warm gradient.
 id photo_image(double width, double height);
 // A stretchable image of `width` by `height` points in a light grey.

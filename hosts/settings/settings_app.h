@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/tweak_loader.h"
+#include "hosts/tweak_loader.h"
 #include "platform/objc/ref.h"
 
 namespace host {

@@ -1,4 +1,4 @@
-#include "host/settings_app.h"
+#include "hosts/settings/settings_app.h"
 
 #include <algorithm>
 #include <cctype>
