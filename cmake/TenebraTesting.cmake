@@ -11,6 +11,10 @@ set(TENEBRA_PROCESS_TESTS "*DeathTest.*")
 #              [PROCESS filter] [TIMEOUT seconds]): one GoogleTest binary per
 # area, its cases registered with CTest one by one (each given 300 seconds
 # unless TIMEOUT says) and labelled with the area's folder name.
+# Each case carries one label joining its names with "-" ("core-process",
+# "mail-browser"): gtest_discover_tests loses a list's separators on the way
+# to CTest, and a label selection (-L, -LE) is a regular expression, which
+# finds either name in the joined one.
 function(tenebra_test)
   cmake_parse_arguments(T "" "NAME;PROCESS;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT T_TIMEOUT)
@@ -19,7 +23,7 @@ function(tenebra_test)
   add_executable(${T_NAME} ${T_SOURCES} ${TENEBRA_SANITIZER_OPTIONS})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   get_filename_component(area ${CMAKE_CURRENT_SOURCE_DIR} NAME)
-  set(labels ${area} ${T_LABELS})
+  string(JOIN "-" labels ${area} ${T_LABELS})
   set(process ${TENEBRA_PROCESS_TESTS})
   if(T_PROCESS)
     string(APPEND process ":${T_PROCESS}")
@@ -28,5 +32,5 @@ function(tenebra_test)
   gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_FILTER "-${process}"
                        PROPERTIES LABELS "${labels}" TIMEOUT ${T_TIMEOUT})
   gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_FILTER "${process}"
-                       PROPERTIES LABELS "${labels};process" TIMEOUT ${T_TIMEOUT})
+                       PROPERTIES LABELS "${labels}-process" TIMEOUT ${T_TIMEOUT})
 endfunction()

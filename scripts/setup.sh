@@ -6,6 +6,7 @@
 #   scripts/setup.sh --arch ARCH     a cross build for arm64 or armhf in
 #                                    build-ARCH/, run under qemu-user
 #   scripts/setup.sh --fuzz          the libFuzzer build (clang-14) in build-fuzz/
+#   scripts/setup.sh --packages      only the packages of the native build
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -55,7 +56,7 @@ case "${1:-}" in
     cmake --build build-fuzz -j"$(nproc)" --target fuzz_targets
     exit 0
     ;;
-  "") ;;
+  "" | --packages) ;;
   *) echo "error: unknown option $1" >&2; exit 2 ;;
 esac
 
@@ -69,6 +70,8 @@ command -v npm >/dev/null 2>&1 || install_missing npm
 if [ -f package.json ]; then
   if [ -f package-lock.json ]; then npm ci --no-audit --no-fund --loglevel=error; else npm install --no-audit --no-fund --loglevel=error; fi
 fi
+
+[ "${1:-}" != --packages ] || exit 0
 
 build_type="${TENEBRA_BUILD_TYPE:-RelWithDebInfo}"
 cmake -S . -B build -DCMAKE_BUILD_TYPE="$build_type" >/dev/null

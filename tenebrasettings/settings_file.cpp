@@ -6,6 +6,7 @@
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/objc/message.h"
+#include "tenebrasettings/settings_backup.h"
 
 namespace tenebrasettings {
 namespace {
@@ -59,7 +60,15 @@ void write_preference(id value, id specifier) {
   }
   Class mutable_dictionary = objc_getClass("NSMutableDictionary");
   id preferences = msg<id>(mutable_dictionary, "dictionaryWithContentsOfFile:", path);
-  if (preferences == nil) preferences = msg<id>(mutable_dictionary, "dictionary");
+  if (preferences == nil) {
+    if (!keep_unreadable_file(path)) {
+      NSLog(NSSTR("Tenebra: cannot store %@: %@ cannot be read as settings and no copy of it "
+                  "can be kept"),
+            key, path);
+      return;
+    }
+    preferences = msg<id>(mutable_dictionary, "dictionary");
+  }
   msg<void>(preferences, "setObject:forKey:", value, key);
   if (!msg<BOOL>(preferences, "writeToFile:atomically:", path, YES)) {
     NSLog(NSSTR("Tenebra: cannot store %@: %@ cannot be written"), key, path);

@@ -22,7 +22,8 @@ id read_preference(id specifier);
 
 // Stores `value` under the cell's "key" in its domain's file, keeping every
 // other entry, by replacing the file whole; a file that cannot be read as a
-// dictionary is replaced by one holding just this entry. Then posts the
+// dictionary is replaced by one holding just this entry, once a copy of it
+// is kept (settings_backup.h; without one it stays). Then posts the
 // cell's "PostNotification", if it has one. A cell without "key", no value,
 // a domain that is not plain, a value that is no property-list value and a
 // file that cannot be written store and post nothing and log one line.

@@ -90,6 +90,59 @@ std::error_code write_atomically(const std::string& host_path, std::string_view 
   return {};
 }
 
+// The target of the link at `host_path`, or nothing.
+std::optional<std::string> link_target(const std::string& host_path) {
+  std::string target(4096, '\0');
+  ssize_t length = ::readlink(host_path.c_str(), target.data(), target.size());
+  if (length < 0 || static_cast<std::size_t>(length) == target.size()) return std::nullopt;
+  target.resize(static_cast<std::size_t>(length));
+  return target;
+}
+
+// The bytes of the regular file at `host_path`, never following a link.
+std::optional<std::string> regular_file_bytes(const std::string& host_path) {
+  Descriptor file(::open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
+  struct stat info {};
+  if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    return std::nullopt;
+  }
+  std::string content;
+  char buffer[65536];
+  for (;;) {
+    ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return std::nullopt;
+    if (got == 0) return content;
+    content.append(buffer, static_cast<std::size_t>(got));
+  }
+}
+
+std::error_code copy_regular_file(const std::string& from, const std::string& to) {
+  Descriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
+  if (source.get() < 0) return last_error();
+  struct stat info {};
+  if (::fstat(source.get(), &info) != 0) return last_error();
+  if (!S_ISREG(info.st_mode)) return std::make_error_code(std::errc::not_supported);
+  Descriptor copy(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+  if (copy.get() < 0) return last_error();
+  std::error_code error;
+  char buffer[65536];
+  for (;;) {
+    ssize_t got = ::read(source.get(), buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) error = last_error();
+    if (got <= 0) break;
+    if ((error = write_all(copy.get(), std::string_view(buffer, static_cast<std::size_t>(got))))) {
+      break;
+    }
+  }
+  if (!error && ::fchmod(copy.get(), info.st_mode & 07777) != 0) error = last_error();
+  if (!error && ::fsync(copy.get()) != 0) error = last_error();
+  if (auto closed = copy.close(); !error) error = closed;
+  if (error) ::unlink(to.c_str());
+  return error;
+}
+
 }  // namespace
 
 std::optional<std::string> read_file(std::string_view device_path, std::error_code& error,
@@ -143,6 +196,32 @@ std::error_code write_file(std::string_view device_path, std::string_view bytes,
   std::string host_path = resolve(device_path);
   return mode == WriteMode::kAtomic ? write_atomically(host_path, bytes)
                                     : write_in_place(host_path, bytes);
+}
+
+std::error_code copy_item(std::string_view from, std::string_view to) {
+  const std::string source = resolve(from), copy = resolve(to);
+  struct stat info {};
+  if (::lstat(source.c_str(), &info) != 0) return last_error();
+  if (S_ISREG(info.st_mode)) return copy_regular_file(source, copy);
+  if (!S_ISLNK(info.st_mode)) return std::make_error_code(std::errc::not_supported);
+  const auto target = link_target(source);
+  if (!target) return std::make_error_code(std::errc::io_error);
+  return ::symlink(target->c_str(), copy.c_str()) == 0 ? std::error_code{} : last_error();
+}
+
+bool same_item_contents(std::string_view a, std::string_view b) {
+  const std::string first = resolve(a), second = resolve(b);
+  struct stat one {}, other {};
+  if (::lstat(first.c_str(), &one) != 0 || ::lstat(second.c_str(), &other) != 0) return false;
+  if (one.st_dev == other.st_dev && one.st_ino == other.st_ino) return true;
+  if ((one.st_mode & S_IFMT) != (other.st_mode & S_IFMT)) return false;
+  if (S_ISLNK(one.st_mode)) {
+    const auto target = link_target(first);
+    return target && target == link_target(second);
+  }
+  if (!S_ISREG(one.st_mode) || one.st_size != other.st_size) return false;
+  const auto bytes = regular_file_bytes(first);
+  return bytes && bytes == regular_file_bytes(second);
 }
 
 }  // namespace device

@@ -35,4 +35,18 @@ enum class WriteMode {
 // one gets rw-r--r--. Returns the error, empty on success.
 std::error_code write_file(std::string_view device_path, std::string_view bytes, WriteMode mode);
 
+// Copies the item at `from` to `to`, which must not exist yet
+// (std::errc::file_exists, checked and created in one step): a regular
+// file's bytes and permissions, flushed to the disk, or a symbolic link as a
+// link to the same target. Other kinds (directories, FIFOs, devices) are not
+// copied (std::errc::not_supported). A link is never followed and nothing
+// but a regular file is opened, so no FIFO or device can stall the copy; on
+// failure nothing is left at `to`.
+std::error_code copy_item(std::string_view from, std::string_view to);
+
+// Whether both items exist and are alike: regular files with the same bytes,
+// links with the same target, or else the very same item. Like copy_item,
+// it never follows a link nor opens anything but a regular file.
+bool same_item_contents(std::string_view a, std::string_view b);
+
 }  // namespace device

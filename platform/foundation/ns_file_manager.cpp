@@ -10,12 +10,24 @@
 #include <vector>
 
 #include "platform/device/device_paths.h"
+#include "platform/device/files.h"
 #include "platform/foundation/ns_array.h"
 #include "platform/foundation/ns_dictionary.h"
 #include "platform/foundation/ns_error.h"
+#include "platform/foundation/ns_number.h"
 #include "platform/foundation/ns_object.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/foundation/property_list.h"
+
+id NSFileType = nil;
+id NSFileSize = nil;
+id NSFileTypeRegular = nil;
+id NSFileTypeDirectory = nil;
+id NSFileTypeSymbolicLink = nil;
+id NSFileTypeCharacterSpecial = nil;
+id NSFileTypeBlockSpecial = nil;
+id NSFileTypeSocket = nil;
+id NSFileTypeUnknown = nil;
 
 namespace ns {
 namespace {
@@ -87,6 +99,48 @@ BOOL remove_item(id, SEL, id path, id* error) {
     return NO;
   }
   return YES;
+}
+
+BOOL copy_item(id, SEL, id from, id to, id* error) {
+  if (!is_string(from) || !is_string(to)) {
+    report_file_error(error, NSFileNoSuchFileError, is_string(from) ? utf8(from) : "");
+    return NO;
+  }
+  const std::error_code cause = device::copy_item(utf8(from), utf8(to));
+  if (!cause) return YES;
+  // Only the source can be missing: the copy's own folder is the caller's.
+  const NSInteger code = cause == std::errc::no_such_file_or_directory ? NSFileReadNoSuchFileError
+                                                                        : write_error_code(cause);
+  report_file_error(error, code, utf8(code == NSFileReadNoSuchFileError ? from : to), cause);
+  return NO;
+}
+
+BOOL contents_equal(id, SEL, id a, id b) {
+  return is_string(a) && is_string(b) && device::same_item_contents(utf8(a), utf8(b));
+}
+
+id type_of(mode_t mode) {
+  switch (mode & S_IFMT) {
+    case S_IFREG: return NSFileTypeRegular;
+    case S_IFDIR: return NSFileTypeDirectory;
+    case S_IFLNK: return NSFileTypeSymbolicLink;
+    case S_IFCHR: return NSFileTypeCharacterSpecial;
+    case S_IFBLK: return NSFileTypeBlockSpecial;
+    case S_IFSOCK: return NSFileTypeSocket;
+    default: return NSFileTypeUnknown;  // a FIFO has no type of its own
+  }
+}
+
+// The item itself, not what a link names.
+id attributes_of_item(id, SEL, id path, id* error) {
+  struct stat info {};
+  if (!is_string(path) || ::lstat(host_path(path).c_str(), &info) != 0) {
+    const std::error_code cause(is_string(path) ? errno : ENOENT, std::generic_category());
+    report_file_error(error, read_error_code(cause), is_string(path) ? utf8(path) : "", cause);
+    return nil;
+  }
+  return dictionary({{NSFileType, type_of(info.st_mode)},
+                     {NSFileSize, number(static_cast<unsigned long long>(info.st_size))}});
 }
 
 // The names in a directory, sorted (the device gives no order; a fixed one
@@ -193,7 +247,19 @@ void define_file_classes() {
               create_directory)
       .method("removeItemAtPath:error:", remove_item)
       .method("contentsOfDirectoryAtPath:error:", contents_of_directory)
+      .method("copyItemAtPath:toPath:error:", copy_item)
+      .method("contentsEqualAtPath:andPath:", contents_equal)
+      .method("attributesOfItemAtPath:error:", attributes_of_item)
       .finish();
+  NSFileType = constant_string("NSFileType");
+  NSFileSize = constant_string("NSFileSize");
+  NSFileTypeRegular = constant_string("NSFileTypeRegular");
+  NSFileTypeDirectory = constant_string("NSFileTypeDirectory");
+  NSFileTypeSymbolicLink = constant_string("NSFileTypeSymbolicLink");
+  NSFileTypeCharacterSpecial = constant_string("NSFileTypeCharacterSpecial");
+  NSFileTypeBlockSpecial = constant_string("NSFileTypeBlockSpecial");
+  NSFileTypeSocket = constant_string("NSFileTypeSocket");
+  NSFileTypeUnknown = constant_string("NSFileTypeUnknown");
   objc::ClassDefinition("NSBundle", objc_getClass("NSObject"))
       .member<Ref>("_path")
       .member<Ref>("_identifier")

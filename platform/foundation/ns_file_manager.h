@@ -6,9 +6,27 @@
 // main bundle is the host app's: the host app model names it at start-up,
 // from C++ (set_main_bundle) or by message (+setMainBundleIdentifier:, which
 // exists only in this model).
+//
+// Copying, comparing and describing items never follow a link and open
+// nothing but regular files. copyItemAtPath:toPath:error: copies regular
+// files and links (never replacing an existing item); other kinds are not
+// copied here. attributesOfItemAtPath:error: gives NSFileType and NSFileSize.
 #pragma once
 
 #include <string_view>
+
+#include "platform/objc/runtime.h"
+
+// Keys and file types of attributesOfItemAtPath:error:; set at platform start.
+extern id NSFileType;
+extern id NSFileSize;
+extern id NSFileTypeRegular;
+extern id NSFileTypeDirectory;
+extern id NSFileTypeSymbolicLink;
+extern id NSFileTypeCharacterSpecial;
+extern id NSFileTypeBlockSpecial;
+extern id NSFileTypeSocket;
+extern id NSFileTypeUnknown;
 
 namespace ns {
 
