@@ -305,6 +305,10 @@ class Frame {
     place(signature.result);
     for (const FfiType& argument : signature.arguments) place(argument);
     words_.resize(offset / sizeof(std::max_align_t) + 1);
+    // Zeroed byte by byte: a value-initialised max_align_t may still copy
+    // in without its long double's padding, and a nil receiver's answer is
+    // read straight from these bytes.
+    std::memset(words_.data(), 0, words_.size() * sizeof(std::max_align_t));
     for (std::size_t at : offsets_) {
       pointers_.push_back(reinterpret_cast<char*>(words_.data()) + at);
     }
