@@ -440,7 +440,7 @@
 
   // Words that every declaration of a mirrored colour, shorthands included,
   // must contain.
-  var COLOUR_WORDS = ['color', 'background', 'border', 'outline', 'column-rule', 'decoration', 'stroke'];
+  var COLOR_WORDS = ['color', 'background', 'border', 'outline', 'column-rule', 'decoration', 'stroke'];
 
   function visitStyle(el) {
     var value = el.getAttribute('style');
@@ -448,8 +448,8 @@
     // Most style attributes set no colour; a plain search for those words
     // is far cheaper than asking the engine.
     var v = value.toLowerCase(), d = '', where;
-    for (var i = 0; i < COLOUR_WORDS.length; i++) {
-      if (v.indexOf(COLOUR_WORDS[i]) >= 0) {
+    for (var i = 0; i < COLOR_WORDS.length; i++) {
+      if (v.indexOf(COLOR_WORDS[i]) >= 0) {
         where = '[style=' + quote(value) + ']';
         d = declarations(el.style, true, true, where);
         break;
