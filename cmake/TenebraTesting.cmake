@@ -29,8 +29,19 @@ function(tenebra_test)
     string(APPEND process ":${T_PROCESS}")
   endif()
   # Listing the cases is slow under emulation on a busy machine.
+  set_property(GLOBAL APPEND PROPERTY TENEBRA_TEST_BINARIES "${labels} ${T_NAME}")
   gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_FILTER "-${process}"
                        PROPERTIES LABELS "${labels}" TIMEOUT ${T_TIMEOUT})
   gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_FILTER "${process}"
                        PROPERTIES LABELS "${labels}-process" TIMEOUT ${T_TIMEOUT})
 endfunction()
+
+# test_binaries.txt lists each test binary after its cases' label ("pane
+# pane_tests"), so a run narrowed to some labels builds only the binaries it
+# runs: a label's binary left unbuilt would drop its cases without a word.
+function(tenebra_write_test_binaries)
+  get_property(binaries GLOBAL PROPERTY TENEBRA_TEST_BINARIES)
+  list(JOIN binaries "\n" text)
+  file(WRITE ${CMAKE_BINARY_DIR}/test_binaries.txt "${text}\n")
+endfunction()
+cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL tenebra_write_test_binaries)

@@ -10,7 +10,21 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# install_missing PACKAGE...: apt-get installs those that dpkg does not list.
+# apt_update: a mirror caught mid-sync serves an index of the wrong size
+# ("File has unexpected size ... Mirror sync in progress?"), which mends itself
+# within minutes, so the update is tried again. If it still fails, apt keeps
+# the lists it had and the install that follows decides whether they do.
+apt_update() {
+  local attempt
+  for attempt in 1 2 3; do
+    apt-get update -qq && return 0
+    [ "$attempt" -eq 3 ] || sleep $((attempt * 20))
+  done
+  echo "warning: apt-get update failed 3 times; going on with the package lists there are" >&2
+}
+
+# install_missing PACKAGE...: apt-get installs those that dpkg does not list,
+# fetching each package up to three times.
 install_missing() {
   local missing=() p
   for p in "$@"; do
@@ -18,8 +32,8 @@ install_missing() {
   done
   if [ "${#missing[@]}" -gt 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    apt_update
+    apt-get install -y -qq -o Acquire::Retries=3 --no-install-recommends "${missing[@]}" >/dev/null
   fi
 }
 
@@ -35,7 +49,7 @@ case "${1:-}" in
     # package; the other libraries come from the multi-arch archive.
     if ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
       dpkg --add-architecture "$arch"
-      apt-get update -qq
+      apt_update
     fi
     install_missing build-essential cmake pkg-config qemu-user \
       "g++-$triple" "libobjc-12-dev-$arch-cross" \
@@ -43,9 +57,15 @@ case "${1:-}" in
       "libgtest-dev:$arch" "libgmock-dev:$arch"
     cmake -S . -B "build-$arch" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_TOOLCHAIN_FILE="cmake/toolchains/$arch.cmake" >/dev/null
-    # TENEBRA_TARGETS="a b" builds only those targets.
+    # TENEBRA_TARGETS="a b" builds only those targets; TENEBRA_LABELS (a
+    # CTest label expression) only the test binaries carrying those labels.
+    targets="${TENEBRA_TARGETS:-}"
+    if [ -z "$targets" ] && [ -n "${TENEBRA_LABELS:-}" ]; then
+      targets=$(awk -v labels="$TENEBRA_LABELS" '$1 ~ labels { printf "%s ", $2 }' \
+        "build-$arch/test_binaries.txt")
+    fi
     # shellcheck disable=SC2086
-    cmake --build "build-$arch" -j"$(nproc)" ${TENEBRA_TARGETS:+--target $TENEBRA_TARGETS}
+    cmake --build "build-$arch" -j"$(nproc)" ${targets:+--target $targets}
     exit 0
     ;;
   --fuzz)

@@ -7,7 +7,8 @@
 #                                     under qemu-user, without the tests that
 #                                     start processes (label "process") or a
 #                                     browser; TENEBRA_LABELS="core|toolkit"
-#                                     narrows it to those areas
+#                                     narrows it to those areas, and builds
+#                                     only their test binaries
 #   scripts/test.sh --fuzz [SECONDS]  every fuzz target for SECONDS (60) each
 #   scripts/test.sh --tsan            the cross-process tests (notify
 #                                     center, settings stress, start-up)

@@ -5,24 +5,23 @@
 
 namespace cg {
 
-bool rgb_view(const ColorComponents& color, Rgba& out) {
+std::optional<Rgba> rgb_view(const ColorComponents& color) {
   switch (color.model()) {
     case ColorModel::kRgb:
-      out = {color.at(0), color.at(1), color.at(2), color.at(3)};
-      return true;
+      return Rgba{color.at(0), color.at(1), color.at(2), color.at(3)};
     case ColorModel::kGrey:
-      out = {color.at(0), color.at(0), color.at(0), color.at(1)};
-      return true;
+      return Rgba{color.at(0), color.at(0), color.at(0), color.at(1)};
     case ColorModel::kOther:
-      return false;
+      return std::nullopt;
   }
-  return false;
+  return std::nullopt;
 }
 
 // The hexcone model (A. R. Smith, "Color Gamut Transform Pairs", 1978).
-bool hsb_view(const ColorComponents& color, Hsba& out) {
-  Rgba rgba;
-  if (!rgb_view(color, rgba)) return false;
+std::optional<Hsba> hsb_view(const ColorComponents& color) {
+  const std::optional<Rgba> view = rgb_view(color);
+  if (!view) return std::nullopt;
+  const Rgba& rgba = *view;
   const double largest = std::max({rgba.red, rgba.green, rgba.blue});
   const double smallest = std::min({rgba.red, rgba.green, rgba.blue});
   const double spread = largest - smallest;
@@ -38,15 +37,12 @@ bool hsb_view(const ColorComponents& color, Hsba& out) {
     hue /= 6.0;
     if (hue < 0.0) hue += 1.0;
   }
-  out = {hue, largest == 0.0 ? 0.0 : spread / largest, largest, rgba.alpha};
-  return true;
+  return Hsba{hue, largest == 0.0 ? 0.0 : spread / largest, largest, rgba.alpha};
 }
 
-bool white_view(const ColorComponents& color, double& white, double& alpha) {
-  if (color.model() != ColorModel::kGrey) return false;
-  white = color.at(0);
-  alpha = color.at(1);
-  return true;
+std::optional<WhiteAlpha> white_view(const ColorComponents& color) {
+  if (color.model() != ColorModel::kGrey) return std::nullopt;
+  return WhiteAlpha{color.at(0), color.at(1)};
 }
 
 ColorComponents from_hsb(const Hsba& hsba) {

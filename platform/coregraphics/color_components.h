@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 
 namespace cg {
@@ -56,14 +57,18 @@ struct Hsba {
   double hue, saturation, brightness, alpha;
 };
 
+struct WhiteAlpha {
+  double white, alpha;
+};
+
 // The RGB view: an RGB colour's components, a grey's white three times;
 // none for other colours.
-bool rgb_view(const ColorComponents& color, Rgba& out);
+std::optional<Rgba> rgb_view(const ColorComponents& color);
 // The HSB view by the hexcone model (hue as a fraction of a turn, 0 to 1);
 // none for other colours.
-bool hsb_view(const ColorComponents& color, Hsba& out);
+std::optional<Hsba> hsb_view(const ColorComponents& color);
 // The white view: a grey's white and alpha; none for other models.
-bool white_view(const ColorComponents& color, double& white, double& alpha);
+std::optional<WhiteAlpha> white_view(const ColorComponents& color);
 // The inverse hexcone conversion: an RGB colour. A hue outside 0 to 1 wraps
 // around the turn; a hue that is not a finite number counts as 0.
 ColorComponents from_hsb(const Hsba& hsba);

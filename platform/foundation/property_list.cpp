@@ -253,10 +253,11 @@ id object_from_node(plist_t node, unsigned depth) {
       return number(value);
     }
     case PLIST_STRING: {
-      char* text = nullptr;
-      plist_get_string_val(node, &text);
-      Owned owner(text);
-      return text == nullptr ? nil : string(std::string_view(text));
+      // Read with its length: a binary list's string may hold a NUL, which
+      // plist_get_string_val meets with a failed assertion.
+      uint64_t length = 0;
+      const char* text = plist_get_string_ptr(node, &length);
+      return text == nullptr ? nil : string(std::string_view(text, length));
     }
     case PLIST_DATA: {
       char* bytes = nullptr;

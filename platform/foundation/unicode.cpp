@@ -72,16 +72,19 @@ std::u16string utf16_from_utf8(std::string_view utf8) {
   std::u16string out;
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
-    char32_t cp = decode_utf8(utf8, i);
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (cp >> 10));
-      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp);
-    }
+    append_utf16(out, decode_utf8(utf8, i));
   }
   return out;
+}
+
+void append_utf16(std::u16string& out, char32_t code_point) {
+  if (code_point >= 0x10000) {
+    code_point -= 0x10000;
+    out += static_cast<char16_t>(0xD800 + (code_point >> 10));
+    out += static_cast<char16_t>(0xDC00 + (code_point & 0x3FF));
+  } else {
+    out += static_cast<char16_t>(code_point);
+  }
 }
 
 std::string utf8_from_utf16(std::u16string_view utf16) {

@@ -4,9 +4,8 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
-
-#include "platform/objc/type_encoding.h"
 
 namespace objc {
 namespace {
@@ -14,6 +13,12 @@ namespace {
 // Encodings come from method tables, but a hostile one must not exhaust the
 // stack.
 constexpr int kMaxDepth = 32;
+
+// Whether `c` qualifies the type after it (const, in, inout, out, bycopy,
+// byref, oneway): it says nothing about how the value is passed.
+constexpr bool is_type_qualifier(char c) {
+  return c == 'r' || c == 'n' || c == 'N' || c == 'o' || c == 'O' || c == 'R' || c == 'V';
+}
 
 // Everything parsed so far, for the life of the process: libffi keeps
 // pointers to the types, and signatures are handed out by address.
@@ -40,9 +45,14 @@ struct Parsed {
 
 // A cursor over one encoding. Every parse_* returns false for malformed text;
 // a well-formed type that libffi cannot pass leaves `Parsed::type` null.
+// Without a store it only reads the text, and a struct's `Parsed::type` stays
+// null.
 class Parser {
  public:
-  Parser(std::string_view text, Store& store) : text_(text), store_(store) {}
+  Parser(std::string_view text, Store* store, std::size_t pos = 0)
+      : text_(text), store_(store), pos_(pos) {}
+
+  std::size_t position() const { return pos_; }
 
   bool at_end() const { return pos_ >= text_.size(); }
 
@@ -185,28 +195,30 @@ class Parser {
     }
     if (at_end()) return false;
     out += text_[pos_++];
-    if (passable && !members.empty()) parsed.type = struct_type(out.substr(start), members);
+    if (passable && !members.empty() && store_ != nullptr) {
+      parsed.type = struct_type(out.substr(start), members);
+    }
     return true;
   }
 
   ffi_type* struct_type(const std::string& encoding, std::vector<ffi_type*> members) {
-    if (auto it = store_.structs.find(encoding); it != store_.structs.end()) return it->second;
+    if (auto it = store_->structs.find(encoding); it != store_->structs.end()) return it->second;
     members.push_back(nullptr);
-    auto& elements = store_.struct_elements.emplace_back(std::move(members));
-    ffi_type& type = store_.struct_types.emplace_back();
+    auto& elements = store_->struct_elements.emplace_back(std::move(members));
+    ffi_type& type = store_->struct_types.emplace_back();
     type.size = 0;
     type.alignment = 0;
     type.type = FFI_TYPE_STRUCT;
     type.elements = elements.data();
     ffi_type* result =
         ffi_get_struct_offsets(FFI_DEFAULT_ABI, &type, nullptr) == FFI_OK ? &type : nullptr;
-    store_.structs.emplace(encoding, result);
+    store_->structs.emplace(encoding, result);
     return result;
   }
 
   std::string_view text_;
-  Store& store_;
-  std::size_t pos_ = 0;
+  Store* store_;
+  std::size_t pos_;
 };
 
 FfiType make_type(std::string encoding, ffi_type* type) {
@@ -217,7 +229,7 @@ FfiType make_type(std::string encoding, ffi_type* type) {
 }
 
 std::unique_ptr<FfiType> parse_type(std::string_view text, Store& store) {
-  Parser parser(text, store);
+  Parser parser(text, &store);
   std::string encoding;
   Parsed parsed;
   if (!parser.parse(encoding, parsed, 0)) return nullptr;
@@ -227,7 +239,7 @@ std::unique_ptr<FfiType> parse_type(std::string_view text, Store& store) {
 }
 
 std::unique_ptr<FfiSignature> parse_signature(std::string_view text, Store& store) {
-  Parser parser(text, store);
+  Parser parser(text, &store);
   auto signature = std::make_unique<FfiSignature>();
   bool first = true;
   while (!parser.at_end()) {
@@ -255,6 +267,16 @@ std::unique_ptr<FfiSignature> parse_signature(std::string_view text, Store& stor
 }
 
 }  // namespace
+
+std::optional<std::string> read_type(std::string_view encoding, std::size_t& at) {
+  Parser parser(encoding, nullptr, at);
+  std::string out;
+  Parsed parsed;
+  if (!parser.parse(out, parsed, 0)) return std::nullopt;
+  parser.skip_offset();
+  at = parser.position();
+  return out;
+}
 
 const FfiSignature* ffi_signature(std::string_view method_encoding) {
   Store& store = Store::shared();

@@ -9,6 +9,7 @@
 #include <ffi.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,13 @@ struct FfiSignature {
   std::vector<ffi_type*> argument_types;  // what `cif` points into
   ffi_cif cif{};
 };
+
+// The one reading of type encodings, which everything else that looks inside
+// one goes through. Reads the type at `at` (its qualifiers, the type with all
+// it holds, and any frame offset after it), moves `at` past it and answers the
+// type written as `FfiType::encoding` writes it; nothing when the text there
+// is malformed or nested too deep.
+std::optional<std::string> read_type(std::string_view encoding, std::size_t& at);
 
 // The call that a method type encoding describes ("v@:d", or with frame
 // offsets as the runtime writes them, "v24@0:8d16"), or null when the encoding

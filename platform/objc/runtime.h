@@ -7,6 +7,7 @@
 #include <objc/runtime.h>
 
 #include <cstddef>
+#include <cstdlib>
 #include <string>
 
 #ifndef YES
@@ -52,6 +53,19 @@ inline bool class_is_kind_of(Class cls, Class ancestor) {
 // class_is_kind_of walks; false for nil or Nil.
 inline bool is_kind_of(id object, Class cls) {
   return object != nil && class_is_kind_of(object_getClass(object), cls);
+}
+
+// The method `cls` defines itself for `sel`, or null when it has none (it
+// may still inherit one, which class_getInstanceMethod would find).
+inline Method own_method(Class cls, SEL sel) {
+  unsigned int count = 0;
+  Method* methods = class_copyMethodList(cls, &count);
+  Method found = nullptr;
+  for (unsigned int i = 0; i < count && found == nullptr; ++i) {
+    if (sel_isEqual(method_getName(methods[i]), sel)) found = methods[i];
+  }
+  std::free(methods);
+  return found;
 }
 
 // How messages about a call name it: "-[NSMutableArray addObject:]" for an

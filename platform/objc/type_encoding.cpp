@@ -1,30 +1,34 @@
 #include "platform/objc/type_encoding.h"
 
-#include <cctype>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/objc/ffi_types.h"
 
 namespace objc {
 namespace {
 
-// Drops qualifiers and offsets; keeps everything that shapes the call.
-std::string essential(std::string_view encoding) {
-  std::string out;
-  out.reserve(encoding.size());
-  bool element_start = true;
-  for (char c : encoding) {
-    if (std::isdigit(static_cast<unsigned char>(c))) {
-      element_start = true;
-      continue;
-    }
-    if (element_start && is_type_qualifier(c)) continue;
-    out.push_back(c);
-    element_start = (c != '^');
+// Each type of a method encoding as the type walker writes it, without what
+// does not shape the call; nothing when the encoding is malformed.
+std::optional<std::vector<std::string>> essential_types(std::string_view encoding) {
+  std::vector<std::string> types;
+  for (std::size_t at = 0; at < encoding.size();) {
+    auto type = read_type(encoding, at);
+    if (!type) return std::nullopt;
+    types.push_back(std::move(*type));
   }
-  return out;
+  return types;
 }
 
 }  // namespace
 
-bool same_signature(std::string_view a, std::string_view b) { return essential(a) == essential(b); }
+bool same_signature(std::string_view a, std::string_view b) {
+  auto types_a = essential_types(a);
+  auto types_b = essential_types(b);
+  // Text that is no encoding matches only itself.
+  if (!types_a || !types_b) return a == b;
+  return *types_a == *types_b;
+}
 
 }  // namespace objc

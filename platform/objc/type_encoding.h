@@ -57,12 +57,6 @@ struct Encoding<T*, std::enable_if_t<!std::is_same_v<std::remove_cv_t<T>, char> 
   }
 };
 
-// Whether `c` qualifies the type after it (const, in, inout, out, bycopy,
-// byref, oneway): it says nothing about how the value is passed.
-constexpr bool is_type_qualifier(char c) {
-  return c == 'r' || c == 'n' || c == 'N' || c == 'o' || c == 'O' || c == 'R' || c == 'V';
-}
-
 // The encoding of a method implemented by `R fn(id, SEL, Args...)`.
 template <typename R, typename... Args>
 std::string method_encoding() {
@@ -71,9 +65,10 @@ std::string method_encoding() {
   return text;
 }
 
-// Whether two encodings describe the same signature. Frame offsets and type
-// qualifiers (const, in, out, ...) say nothing about the calling convention
-// and are ignored.
+// Whether two encodings describe the same signature. Frame offsets, type
+// qualifiers (const, in, out, ...), class names and field names say nothing
+// about the calling convention and are ignored; an array's count and a bit
+// field's width are not. Text that is no encoding matches only itself.
 bool same_signature(std::string_view a, std::string_view b);
 
 }  // namespace objc

@@ -12,19 +12,6 @@
 namespace substrate {
 namespace {
 
-// The method `cls` defines itself for `sel`, or null when it has none (it
-// may still inherit one).
-Method own_method(Class cls, SEL sel) {
-  unsigned int count = 0;
-  Method* methods = class_copyMethodList(cls, &count);
-  Method found = nullptr;
-  for (unsigned int i = 0; i < count && found == nullptr; ++i) {
-    if (sel_isEqual(method_getName(methods[i]), sel)) found = methods[i];
-  }
-  std::free(methods);
-  return found;
-}
-
 // The hand-back for a method the hooked class only inherits: a closure with
 // the method's own calling convention that, at each call, finds the
 // superclass's implementation as it stands then and calls it with the same
@@ -91,7 +78,7 @@ extern "C" void MSHookMessageEx(Class _class, SEL message, IMP hook, IMP* old) {
 
   // The slot is written before the hook is reachable, so the hook never
   // runs with an empty slot.
-  if (Method own = substrate::own_method(_class, message)) {
+  if (Method own = objc::own_method(_class, message)) {
     if (old != nullptr) *old = method_getImplementation(own);
     objc::set_implementation(_class, own, hook);
     return;

@@ -104,29 +104,28 @@ void put(double* out, double value) {
 }
 
 BOOL get_rgba(id self, SEL, double* red, double* green, double* blue, double* alpha) {
-  cg::Rgba rgba;
-  if (!cg::rgb_view(color_value(self), rgba)) return NO;
-  put(red, rgba.red);
-  put(green, rgba.green);
-  put(blue, rgba.blue);
-  put(alpha, rgba.alpha);
+  const auto rgba = cg::rgb_view(color_value(self));
+  if (!rgba) return NO;
+  put(red, rgba->red);
+  put(green, rgba->green);
+  put(blue, rgba->blue);
+  put(alpha, rgba->alpha);
   return YES;
 }
 BOOL get_hsba(id self, SEL, double* hue, double* saturation, double* brightness, double* alpha) {
-  cg::Hsba hsba;
-  if (!cg::hsb_view(color_value(self), hsba)) return NO;
-  put(hue, hsba.hue);
-  put(saturation, hsba.saturation);
-  put(brightness, hsba.brightness);
-  put(alpha, hsba.alpha);
+  const auto hsba = cg::hsb_view(color_value(self));
+  if (!hsba) return NO;
+  put(hue, hsba->hue);
+  put(saturation, hsba->saturation);
+  put(brightness, hsba->brightness);
+  put(alpha, hsba->alpha);
   return YES;
 }
 BOOL get_white(id self, SEL, double* white, double* alpha) {
-  double w = 0.0;
-  double a = 0.0;
-  if (!cg::white_view(color_value(self), w, a)) return NO;
-  put(white, w);
-  put(alpha, a);
+  const auto grey = cg::white_view(color_value(self));
+  if (!grey) return NO;
+  put(white, grey->white);
+  put(alpha, grey->alpha);
   return YES;
 }
 

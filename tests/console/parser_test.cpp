@@ -53,13 +53,13 @@ std::string render(const Expression& e) {
   return std::visit(Visitor{}, e.node);
 }
 
-std::string render(const ParseResult& result) {
-  if (result.error) {
-    return "error " + std::to_string(result.error->position.line) + ":" +
-           std::to_string(result.error->position.column) + " " + result.error->message;
+std::string render(const Result<std::vector<Statement>>& result) {
+  if (!result) {
+    return "error " + std::to_string(result.error().position.line) + ":" +
+           std::to_string(result.error().position.column) + " " + result.error().message;
   }
   std::string out;
-  for (const auto& s : result.statements) {
+  for (const auto& s : *result) {
     if (!out.empty()) out += " ; ";
     if (s.target) out += *s.target + " = ";
     out += render(*s.value);
@@ -179,18 +179,19 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"a = 1\n  )", "error 2:3 expected an expression, found \")\""}));
 
 TEST(Parsing, SourceWithAnErrorKeepsNoStatement) {
-  // Nothing of a unit with a syntax error may run, not even what precedes it.
-  const ParseResult result = parse("a = 1; [b");
-  ASSERT_TRUE(result.error);
-  EXPECT_TRUE(result.statements.empty());
+  // Nothing of a unit with a syntax error may run, not even what precedes it:
+  // the answer is the error alone.
+  const auto result = parse("a = 1; [b");
+  ASSERT_FALSE(result);
+  EXPECT_EQ(result.error().position, (Position{1, 10}));
 }
 
 TEST(Parsing, PositionsPointAtEachNode) {
-  const ParseResult result = parse("x = [v  a:@1 b:CGPointMake(1, 2)]");
-  ASSERT_FALSE(result.error);
-  const auto& send = std::get<Send>(result.statements[0].value->node);
-  EXPECT_EQ(result.statements[0].position, (Position{1, 1}));
-  EXPECT_EQ(result.statements[0].value->position, (Position{1, 5}));
+  const auto result = parse("x = [v  a:@1 b:CGPointMake(1, 2)]");
+  ASSERT_TRUE(result);
+  const auto& send = std::get<Send>((*result)[0].value->node);
+  EXPECT_EQ((*result)[0].position, (Position{1, 1}));
+  EXPECT_EQ((*result)[0].value->position, (Position{1, 5}));
   EXPECT_EQ(send.receiver->position, (Position{1, 6}));
   EXPECT_EQ(send.arguments[0]->position, (Position{1, 11}));
   EXPECT_EQ(send.arguments[1]->position, (Position{1, 16}));
@@ -199,16 +200,16 @@ TEST(Parsing, PositionsPointAtEachNode) {
 TEST(Parsing, DeepNestingIsRefusedNotOverflowed) {
   // Hostile input must end in a syntax error, not a stack overflow.
   std::string deep(100000, '[');
-  const ParseResult sends = parse(deep);
-  ASSERT_TRUE(sends.error);
-  EXPECT_EQ(sends.error->message, "expression is nested too deeply");
-  const ParseResult arrays = parse(std::string(100000, '@') + "[");
-  ASSERT_TRUE(arrays.error);
+  const auto sends = parse(deep);
+  ASSERT_FALSE(sends);
+  EXPECT_EQ(sends.error().message, "expression is nested too deeply");
+  const auto arrays = parse(std::string(100000, '@') + "[");
+  ASSERT_FALSE(arrays);
   std::string fine;
   for (int i = 0; i < kMaxNesting - 1; ++i) fine += "[";
   fine += "v";
   for (int i = 0; i < kMaxNesting - 1; ++i) fine += " a]";
-  EXPECT_FALSE(parse(fine).error);
+  EXPECT_TRUE(parse(fine));
 }
 
 TEST(OpenBrackets, TellsWhetherAReaderNeedsMoreLines) {

@@ -1,10 +1,7 @@
 // The built `tenebra` program, run as a user runs it: `tenebra console` with
 // -e expressions, script files and piped input, its output streams and exit
 // status.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -14,15 +11,11 @@
 #include <string_view>
 #include <vector>
 
-extern char** environ;
+#include "tests/support/program_run.h"
 
 namespace {
 
-struct Outcome {
-  std::string out;
-  std::string err;
-  int status = -1;
-};
+using test_support::Outcome;
 
 class TenebraProgram : public testing::Test {
  protected:
@@ -40,47 +33,8 @@ class TenebraProgram : public testing::Test {
     return path;
   }
 
-  static std::string slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
   Outcome run(const std::vector<std::string>& arguments, const std::string& input = "") {
-    const std::string in = file("stdin", input);
-    const std::string out = (directory_ / "stdout").string();
-    const std::string err = (directory_ / "stderr").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<std::string> words{TENEBRA_PROGRAM};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (auto& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    // A sanitizer build's leak checker would add its statistics to stderr.
-    std::vector<std::string> environment{"LSAN_OPTIONS=print_suppressions=0"};
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-      if (!std::string_view(*variable).starts_with("LSAN_OPTIONS="))
-        environment.emplace_back(*variable);
-    }
-    std::vector<char*> envp;
-    for (auto& variable : environment) envp.push_back(variable.data());
-    envp.push_back(nullptr);
-    pid_t child = 0;
-    Outcome outcome;
-    if (posix_spawn(&child, TENEBRA_PROGRAM, &actions, nullptr, argv.data(), envp.data()) == 0) {
-      int status = 0;
-      ::waitpid(child, &status, 0);
-      outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    outcome.out = slurp(out);
-    outcome.err = slurp(err);
-    return outcome;
+    return test_support::run_program(TENEBRA_PROGRAM, arguments, directory_, input);
   }
 
   std::filesystem::path directory_;

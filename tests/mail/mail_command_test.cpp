@@ -9,34 +9,18 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/program_run.h"
 #include "tools/webrender/web_page.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  std::string out;
-  std::string err;
-  int status = -1;
-};
-
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::string quoted(const std::string& word) {
-  std::string out = "'";
-  for (char c : word) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
+using test_support::Outcome;
+using test_support::slurp;
 
 // A light mail with a light frame inside it and an image it tries to fetch.
 const std::string kFramedMail =
@@ -84,12 +68,7 @@ class MailCommand : public ::testing::Test {
   }
 
   Outcome run(const std::vector<std::string>& arguments) {
-    std::string command = quoted(TENEBRA_PROGRAM);
-    for (const std::string& argument : arguments) command += " " + quoted(argument);
-    const fs::path out = directory_ / "stdout", err = directory_ / "stderr";
-    command += " >" + quoted(out.string()) + " 2>" + quoted(err.string()) + " </dev/null";
-    const int status = std::system(command.c_str());
-    return {slurp(out), slurp(err), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+    return test_support::run_program(TENEBRA_PROGRAM, arguments, directory_);
   }
   Outcome mail(const fs::path& page, std::vector<std::string> more = {}) {
     std::vector<std::string> arguments{"mail", "--root", root().string()};

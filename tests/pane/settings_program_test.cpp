@@ -2,16 +2,12 @@
 // from its process to a running app: the app model, with the library loaded,
 // waits in its main loop while the program flips a switch in another
 // process; the app reloads and its next view is drawn accordingly.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,26 +16,15 @@
 #include "platform/coregraphics/geometry.h"
 #include "platform/device/device_paths.h"
 #include "platform/foundation/foundation.h"
-
-extern char** environ;
+#include "tests/support/program_run.h"
 
 namespace {
 
 using objc::msg;
 namespace fs = std::filesystem;
 
-struct Outcome {
-  std::string out;
-  std::string err;
-  int status = -1;
-};
-
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test_support::Outcome;
+using test_support::slurp;
 
 // A device root of its own with the built package laid in.
 class SettingsProgram : public testing::Test {
@@ -54,27 +39,8 @@ class SettingsProgram : public testing::Test {
   ~SettingsProgram() override { fs::remove_all(root_); }
 
   Outcome run(std::vector<std::string> arguments, const char* command = "settings") {
-    arguments.insert(arguments.begin(), {TENEBRA_PROGRAM, command, "--root", root_.string()});
-    std::vector<char*> argv;
-    for (auto& word : arguments) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    const fs::path out = root_ / "stdout";
-    const fs::path err = root_ / "stderr";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    Outcome outcome;
-    pid_t child = 0;
-    if (posix_spawn(&child, TENEBRA_PROGRAM, &actions, nullptr, argv.data(), environ) == 0) {
-      int status = 0;
-      ::waitpid(child, &status, 0);
-      outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    outcome.out = slurp(out);
-    outcome.err = slurp(err);
-    return outcome;
+    arguments.insert(arguments.begin(), {command, "--root", root_.string()});
+    return test_support::run_program(TENEBRA_PROGRAM, arguments, root_);
   }
 
   fs::path root_;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/coregraphics/png_codec.h"
+#include "tests/support/program_run.h"
 #include "tools/preview/index_page.h"
 #include "tools/preview/screen_page.h"
 #include "tools/webrender/web_page.h"
@@ -23,18 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  std::string out;
-  std::string err;
-  int status = -1;
-};
-
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test_support::Outcome;
+using test_support::slurp;
 
 // A decoded picture; pixel() answers "#RRGGBB" at a point of the screen.
 class Picture {
@@ -86,14 +77,9 @@ class Preview : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(directory_); }
 
-  Outcome preview(const std::vector<std::string>& arguments) {
-    std::string command = TENEBRA_PROGRAM " preview";
-    for (const std::string& argument : arguments) command += " '" + argument + "'";
-    command += " > '" + (directory_ / "out").string() + "' 2> '" + (directory_ / "err").string() +
-               "' < /dev/null";
-    const int status = std::system(command.c_str());
-    return {slurp(directory_ / "out"), slurp(directory_ / "err"),
-            WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+  Outcome preview(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "preview");
+    return test_support::run_program(TENEBRA_PROGRAM, arguments, directory_);
   }
 
   fs::path directory_;

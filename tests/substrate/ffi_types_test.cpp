@@ -10,6 +10,7 @@
 #include "platform/coregraphics/cg_context.h"
 #include "platform/coregraphics/geometry.h"
 #include "platform/foundation/foundation_types.h"
+#include "platform/objc/type_encoding.h"
 #include "platform/uikit/ui_image.h"
 
 namespace {
@@ -161,6 +162,48 @@ TEST(FfiSignature, UnpassableOrMalformedMethodsGiveNothing) {
   // A void argument, a union argument, nothing at all, and an unknown code.
   for (const char* encoding : {"v@:v", "v@:(Value=id)", "", "v@:x"}) {
     EXPECT_EQ(objc::ffi_signature(encoding), nullptr) << '"' << encoding << '"';
+  }
+}
+
+TEST(TypeWalker, ReadsOneTypeAndMovesPastIt) {
+  // A pointer's pointee, qualifiers and the frame offset after it are all
+  // part of the one type.
+  const std::string encoding = "^r{CGRect={CGPoint=dd}{CGSize=dd}}16@24";
+  std::size_t at = 0;
+  EXPECT_EQ(objc::read_type(encoding, at), "^{CGRect={CGPoint=dd}{CGSize=dd}}");
+  EXPECT_EQ(encoding.substr(at), "@24");
+  // An unclosed struct is no type, and the cursor stays where it was.
+  at = 0;
+  EXPECT_EQ(objc::read_type("{CGPoint=dd", at), std::nullopt);
+  EXPECT_EQ(at, 0u);
+}
+
+struct SignaturePair {
+  const char* a;
+  const char* b;
+  bool same;
+};
+
+TEST(TypeWalker, SameSignatureIgnoresOnlyWhatDoesNotShapeTheCall) {
+  const SignaturePair pairs[] = {
+      // Frame offsets, qualifiers, class names and field names say nothing
+      // about how a value is passed.
+      {"v24@0:8d16", "v@:d", true},
+      {"v@:r*", "v@:*", true},
+      {"@@:@\"NSString\"", "@@:@", true},
+      {"v@:{Pair=\"x\"i\"y\"i}", "v@:{Pair=ii}", true},
+      {"v@:^r^v", "v@:^^v", true},
+      // An array's count, a bit field's width and every type do.
+      {"v@:^[4i]", "v@:^[8i]", false},
+      {"v@:^{Bits=b3}", "v@:^{Bits=b4}", false},
+      {"v@:d", "v@:f", false},
+      {"v@:", "v@:@", false},
+      // Text that is no encoding matches only itself.
+      {"v@:{", "v@:{", true},
+      {"v@:{", "v@:", false},
+  };
+  for (const SignaturePair& pair : pairs) {
+    EXPECT_EQ(objc::same_signature(pair.a, pair.b), pair.same) << pair.a << " vs " << pair.b;
   }
 }
 

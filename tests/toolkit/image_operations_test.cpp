@@ -104,16 +104,17 @@ TEST_F(ImageOperations, PlainImagesTakeTheColorExactly) {
 TEST_F(ImageOperations, AverageColorScalesByAlphaTwice) {
   id grey = msg<id>(color_class(), "averageColorForImage:",
                     image_of(2, 1, {{204, 204, 204, 255}, {204, 204, 204, 255}}));
-  cg::Rgba c;
-  ASSERT_TRUE(cg::rgb_view(ui::color_value(grey), c));
-  EXPECT_DOUBLE_EQ(c.red, 0.8);
-  EXPECT_DOUBLE_EQ(c.alpha, 1.0);
+  auto c = cg::rgb_view(ui::color_value(grey));
+  ASSERT_TRUE(c);
+  EXPECT_DOUBLE_EQ(c->red, 0.8);
+  EXPECT_DOUBLE_EQ(c->alpha, 1.0);
   // Averaged to (128, 0, 0, 128): red 128 × 128 / 255².
   id red = msg<id>(color_class(),
                    "averageColorForImage:", image_of(2, 1, {{255, 0, 0, 255}, {0, 0, 0, 0}}));
-  ASSERT_TRUE(cg::rgb_view(ui::color_value(red), c));
-  EXPECT_DOUBLE_EQ(c.red, (128 / 255.0) / 255.0 * 128);
-  EXPECT_DOUBLE_EQ(c.alpha, 128 / 255.0);
+  c = cg::rgb_view(ui::color_value(red));
+  ASSERT_TRUE(c);
+  EXPECT_DOUBLE_EQ(c->red, (128 / 255.0) / 255.0 * 128);
+  EXPECT_DOUBLE_EQ(c->alpha, 128 / 255.0);
   id none = msg<id>(color_class(), "averageColorForImage:", nil);
   EXPECT_EQ(ui::color_value(none), cg::ColorComponents::rgb(0, 0, 0, 0));
 }
@@ -188,8 +189,7 @@ TEST_F(ImageOperations, TintPaintsOverTheVisibleShapeByTheFormula) {
     EXPECT_EQ(msg<CGSize>(tinted, "size"), CGSizeMake(1.5, 1));
     EXPECT_EQ(msg<double>(tinted, "scale"), 2.0);
     const toolkit::Bitmap out = pixels(tinted);
-    cg::Rgba t;
-    cg::rgb_view(ui::color_value(tint), t);
+    const cg::Rgba t = cg::rgb_view(ui::color_value(tint)).value();
     for (std::size_t i = 0; i < 6; ++i) {
       const PremultipliedPixel d = pixels_in[i];
       const double m = d.alpha / 255.0;  // the mask's coverage

@@ -304,10 +304,12 @@ std::vector<DominantColor> dominant_colors_literal(const Bitmap& bitmap, std::in
   });
   std::vector<Kept> kept;
   for (const Counted& c : ordered) {
-    const auto [r, g, b] = c.values;
+    // Named by index, not bound: clang 14, which builds the fuzz targets,
+    // refuses a lambda that uses a structured binding.
+    const auto& v = c.values;
     if (std::none_of(kept.begin(), kept.end(),
-                     [&](const Kept& k) { return within(k, r, g, b, d.tolerance); })) {
-      kept.push_back({r, g, b, c.count});
+                     [&](const Kept& k) { return within(k, v[0], v[1], v[2], d.tolerance); })) {
+      kept.push_back({v[0], v[1], v[2], c.count});
     }
   }
   return shares(kept);

@@ -62,21 +62,18 @@ class Lexer {
  public:
   explicit Lexer(std::string_view source) : source_(source) {}
 
-  LexResult run() {
-    LexResult result;
+  Result<std::vector<Token>> run() {
+    std::vector<Token> tokens;
     while (true) {
       skip_blanks();
       Token token;
       token.position = position_;
       if (at_end()) {
-        result.tokens.push_back(token);
-        return result;
+        tokens.push_back(token);
+        return tokens;
       }
-      if (!next(token)) {
-        result.error = *error_;
-        return result;
-      }
-      result.tokens.push_back(std::move(token));
+      if (!next(token)) return *error_;
+      tokens.push_back(std::move(token));
     }
   }
 
@@ -322,13 +319,13 @@ class Lexer {
 
 }  // namespace
 
-LexResult tokenize(std::string_view source) { return Lexer(source).run(); }
+Result<std::vector<Token>> tokenize(std::string_view source) { return Lexer(source).run(); }
 
 int open_brackets(std::string_view source, int already_open) {
-  const LexResult lexed = tokenize(source);
-  if (lexed.failed()) return 0;
+  const auto tokens = tokenize(source);
+  if (!tokens) return 0;
   int depth = already_open;
-  for (const Token& token : lexed.tokens) {
+  for (const Token& token : *tokens) {
     switch (token.kind) {
       case TokenKind::kLeftBracket:
       case TokenKind::kLeftParen:

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 #include "tools/console/syntax.h"
@@ -44,16 +43,10 @@ struct Token {
   bool single = false;          // floating with the f suffix
 };
 
-struct LexResult {
-  std::vector<Token> tokens;  // always ends with an end token when there is no error
-  std::variant<std::monostate, SyntaxError> error;
-  bool failed() const { return std::holds_alternative<SyntaxError>(error); }
-};
-
-// Splits `source` into tokens. Stops at the first malformed token (an
-// unterminated text, a bad escape, a malformed or too large number, a
-// character the language has no use for) and reports it.
-LexResult tokenize(std::string_view source);
+// Splits `source` into tokens, the last always an end token. Stops at the
+// first malformed token (an unterminated text, a bad escape, a malformed or
+// too large number, a character the language has no use for) and reports it.
+Result<std::vector<Token>> tokenize(std::string_view source);
 
 // How many brackets, parentheses and braces are open after `source`, when
 // `already_open` were open before it (never below 0). A reader that gets a

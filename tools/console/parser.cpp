@@ -303,19 +303,14 @@ bool is_struct_maker(std::string_view name) {
          name == "NSMakeRange";
 }
 
-ParseResult parse(std::string_view source) {
-  ParseResult result;
-  LexResult lexed = tokenize(source);
-  if (lexed.failed()) {
-    result.error = std::get<SyntaxError>(lexed.error);
-    return result;
-  }
+Result<std::vector<Statement>> parse(std::string_view source) {
+  auto tokens = tokenize(source);
+  if (!tokens) return tokens.error();
   try {
-    result.statements = Parser(std::move(lexed.tokens)).program();
+    return Parser(std::move(*tokens)).program();
   } catch (const Failure& failure) {
-    result.error = failure.error;
+    return failure.error;
   }
-  return result;
 }
 
 }  // namespace console

@@ -3,7 +3,6 @@
 // (line breaks inside brackets do not end a statement).
 #pragma once
 
-#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -11,14 +10,9 @@
 
 namespace console {
 
-struct ParseResult {
-  std::vector<Statement> statements;
-  std::optional<SyntaxError> error;  // set: `statements` is empty
-};
-
 // Parses every statement of `source`, or reports the first syntax error
 // (nothing of a source with an error is kept, so nothing of it runs).
-ParseResult parse(std::string_view source);
+Result<std::vector<Statement>> parse(std::string_view source);
 
 // The functions that make structs: CGRectMake, CGSizeMake, CGPointMake,
 // NSMakeRange.

@@ -107,19 +107,6 @@ std::string show_object(id object, bool nested, int depth) {
   return description_of(object);
 }
 
-// Passes over a pointer's pointee: one type, any brackets balanced.
-void skip_pointee(std::string_view encoding, std::size_t& at) {
-  while (at < encoding.size() && encoding[at] == '^') ++at;
-  if (at >= encoding.size()) return;
-  const char open = encoding[at++];
-  if (open != '{' && open != '(' && open != '[') return;
-  const char close = open == '{' ? '}' : open == '(' ? ')' : ']';
-  for (int depth = 1; at < encoding.size() && depth > 0; ++at) {
-    if (encoding[at] == open) ++depth;
-    if (encoding[at] == close) --depth;
-  }
-}
-
 template <typename T>
 T read(const unsigned char* bytes) {
   T value;
@@ -193,7 +180,7 @@ std::optional<std::string> render(std::string_view encoding, std::size_t& at, ff
       if (at < encoding.size() && encoding[at] == '?') ++at;  // a block
       return pointer_text(read<const void*>(bytes));
     case '^':
-      skip_pointee(encoding, at);
+      if (!objc::read_type(encoding, at)) return std::nullopt;  // the pointee
       return pointer_text(read<const void*>(bytes));
     case '*':
       return pointer_text(read<const void*>(bytes));

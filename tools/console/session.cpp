@@ -60,9 +60,9 @@ void Session::idle() {
 }
 
 bool Session::run(std::string_view source, std::string_view origin, int first_line) {
-  const ParseResult parsed = parse(source);
-  if (parsed.error) {
-    const SyntaxError& error = *parsed.error;
+  const auto parsed = parse(source);
+  if (!parsed) {
+    const SyntaxError& error = parsed.error();
     std::string where = "syntax error at ";
     if (origin.empty() && error.position.line > 1) {
       where += "line " + std::to_string(error.position.line) + ", ";
@@ -73,7 +73,7 @@ bool Session::run(std::string_view source, std::string_view origin, int first_li
     return false;
   }
   bool all_ran = true;
-  for (const Statement& statement : parsed.statements) {
+  for (const Statement& statement : *parsed) {
     all_ran = run_statement(statement, origin, first_line) && all_ran;
     idle();
   }

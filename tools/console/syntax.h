@@ -108,4 +108,23 @@ struct SyntaxError {
   std::string message;
 };
 
+// What each step of reading the source answers: its value, or the one error
+// that stopped it, never both.
+template <typename T>
+class Result {
+ public:
+  Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
+  Result(SyntaxError error) : state_(std::in_place_index<1>, std::move(error)) {}
+
+  explicit operator bool() const { return state_.index() == 0; }
+  T& operator*() { return std::get<0>(state_); }
+  const T& operator*() const { return std::get<0>(state_); }
+  T* operator->() { return &std::get<0>(state_); }
+  const T* operator->() const { return &std::get<0>(state_); }
+  const SyntaxError& error() const { return std::get<1>(state_); }
+
+ private:
+  std::variant<T, SyntaxError> state_;
+};
+
 }  // namespace console

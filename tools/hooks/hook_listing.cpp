@@ -3,7 +3,6 @@
 #include <dlfcn.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string_view>
 
 #include "core/hook_registry.h"
@@ -11,19 +10,6 @@
 
 namespace hooks {
 namespace {
-
-// The implementation the class answers with from a method of its own (not
-// an inherited one), or null.
-IMP own_implementation(Class cls, SEL sel) {
-  unsigned int count = 0;
-  Method* methods = class_copyMethodList(cls, &count);
-  IMP found = nullptr;
-  for (unsigned int i = 0; i < count && found == nullptr; ++i) {
-    if (sel_isEqual(method_getName(methods[i]), sel)) found = method_getImplementation(methods[i]);
-  }
-  std::free(methods);
-  return found;
-}
 
 bool inside_library(IMP imp) {
   Dl_info info{};
@@ -56,7 +42,8 @@ std::vector<HookRow> hook_rows() {
                 entry.selector, HookState::kClassAbsent};
     if (Class cls = objc_getClass(entry.class_name)) {
       Class target = row.class_side ? object_getClass(reinterpret_cast<id>(cls)) : cls;
-      const IMP own = own_implementation(target, sel_registerName(entry.selector));
+      const Method method = objc::own_method(target, sel_registerName(entry.selector));
+      const IMP own = method != nullptr ? method_getImplementation(method) : nullptr;
       row.state = inside_library(own) ? HookState::kInstalled : HookState::kNotInstalled;
       if (row.state == HookState::kInstalled) row.implementation = own;
     }
