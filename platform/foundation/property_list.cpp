@@ -92,8 +92,8 @@ std::uint64_t read_big_endian(std::string_view bytes, std::size_t at, std::size_
 
 // The binary form: a header, objects, an offset table and a 32-byte trailer.
 // Checks that every container reachable from the top object lies within the
-// object area and refers to existing objects, that no container contains
-// itself, and that the tree libplist would build (shared objects expanded)
+// object area and refers to existing objects, that no dictionary key holds
+// a NUL, that no container contains itself, and that the tree libplist would build (shared objects expanded)
 // stays within the depth and object limits.
 bool binary_within_limits(std::string_view bytes) {
   constexpr std::size_t kHeader = 8;
@@ -111,30 +111,66 @@ bool binary_within_limits(std::string_view bytes) {
     return false;
   }
 
-  // The objects a container refers to, or nothing when it is malformed.
-  auto children = [&](std::uint64_t object) -> std::optional<std::vector<std::uint64_t>> {
+  // Where an object's marker lies, or nothing when its offset is outside the
+  // object area.
+  auto offset_of = [&](std::uint64_t object) -> std::optional<std::uint64_t> {
     std::uint64_t offset = read_big_endian(bytes, table + object * offset_size, offset_size);
     if (offset < kHeader || offset >= table) return std::nullopt;
-    auto marker = static_cast<unsigned char>(bytes[offset]);
-    unsigned type = marker >> 4;
-    if (type != 0xA && type != 0xC && type != 0xD) return std::vector<std::uint64_t>{};
-    std::uint64_t count = marker & 0xF;
+    return offset;
+  };
+  // The count in the marker at `offset` (its low four bits, or the integer
+  // after it when they are all set) and where the object's contents begin.
+  struct Counted {
+    std::uint64_t count;
+    std::uint64_t contents;
+  };
+  auto counted = [&](std::uint64_t offset) -> std::optional<Counted> {
+    std::uint64_t count = static_cast<unsigned char>(bytes[offset]) & 0xF;
     std::uint64_t at = offset + 1;
-    if (count == 0xF) {
-      if (at >= table) return std::nullopt;
-      auto count_marker = static_cast<unsigned char>(bytes[at]);
-      if (count_marker >> 4 != 0x1 || (count_marker & 0xF) > 3) return std::nullopt;
-      std::size_t width = std::size_t{1} << (count_marker & 0xF);
-      if (at + 1 + width > table) return std::nullopt;
-      count = read_big_endian(bytes, at + 1, width);
-      at += 1 + width;
+    if (count != 0xF) return Counted{count, at};
+    if (at >= table) return std::nullopt;
+    auto count_marker = static_cast<unsigned char>(bytes[at]);
+    if (count_marker >> 4 != 0x1 || (count_marker & 0xF) > 3) return std::nullopt;
+    std::size_t width = std::size_t{1} << (count_marker & 0xF);
+    if (at + 1 + width > table) return std::nullopt;
+    return Counted{read_big_endian(bytes, at + 1, width), at + 1 + width};
+  };
+  // libplist asserts that a dictionary key has no NUL inside, so a file with
+  // such a key is refused here rather than abort the process.
+  auto is_clean_key = [&](std::uint64_t object) {
+    auto offset = offset_of(object);
+    if (!offset) return false;
+    unsigned type = static_cast<unsigned char>(bytes[*offset]) >> 4;
+    if (type != 0x5 && type != 0x6 && type != 0x7) return true;  // libplist refuses the rest
+    auto key = counted(*offset);
+    if (!key) return false;
+    const std::uint64_t unit = type == 0x6 ? 2 : 1;
+    if (key->count > (table - key->contents) / unit) return false;
+    std::string_view text = bytes.substr(key->contents, key->count * unit);
+    if (unit == 1) return text.find('\0') == std::string_view::npos;
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+      if (text[i] == '\0' && text[i + 1] == '\0') return false;
     }
+    return true;
+  };
+
+  // The objects a container refers to, or nothing when it is malformed.
+  auto children = [&](std::uint64_t object) -> std::optional<std::vector<std::uint64_t>> {
+    auto offset = offset_of(object);
+    if (!offset) return std::nullopt;
+    unsigned type = static_cast<unsigned char>(bytes[*offset]) >> 4;
+    if (type != 0xA && type != 0xC && type != 0xD) return std::vector<std::uint64_t>{};
+    auto container = counted(*offset);
+    if (!container) return std::nullopt;
+    const std::uint64_t count = container->count;
+    const std::uint64_t at = container->contents;
     std::uint64_t refs = type == 0xD ? 2 * count : count;
     if (count > bytes.size() || refs > (table - at) / ref_size) return std::nullopt;
     std::vector<std::uint64_t> out(refs);
     for (std::uint64_t i = 0; i < refs; ++i) {
       out[i] = read_big_endian(bytes, at + i * ref_size, ref_size);
       if (out[i] >= object_count) return std::nullopt;
+      if (type == 0xD && i < count && !is_clean_key(out[i])) return std::nullopt;
     }
     return out;
   };

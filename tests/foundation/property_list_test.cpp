@@ -251,6 +251,26 @@ std::string binary_chain(std::uint64_t count, int refs_per_object, bool dictiona
   return out;
 }
 
+// A binary plist of one dictionary whose one key is the encoded object
+// `key` (marker and contents) and whose value is true.
+std::string binary_dictionary(const std::string& key) {
+  std::string out = "bplist00";
+  std::vector<std::uint64_t> offsets = {out.size()};
+  out += "\xD1\x01\x02";
+  offsets.push_back(out.size());
+  out += key;
+  offsets.push_back(out.size());
+  out += '\x09';
+  std::uint64_t table = out.size();
+  for (auto offset : offsets) append_big_endian(out, offset, 1);
+  out += std::string(6, '\0');
+  out += "\x01\x01";
+  append_big_endian(out, offsets.size(), 8);
+  append_big_endian(out, 0, 8);
+  append_big_endian(out, table, 8);
+  return out;
+}
+
 TEST_F(PropertyListTest, FilesThatAreNoDictionaryReadAsNil) {
   struct Case {
     const char* what;
@@ -284,6 +304,10 @@ TEST_F(PropertyListTest, FilesThatAreNoDictionaryReadAsNil) {
        binary_chain(2, 1, true, [](std::uint64_t) { return std::uint64_t{0}; })},
       {"binary reference past the table",
        binary_chain(2, 1, false, [](std::uint64_t) { return std::uint64_t{7}; })},
+      // libplist would abort the process on a key with a NUL inside.
+      {"binary key holding a NUL", binary_dictionary(std::string("\x53k\0y", 4))},
+      {"binary UTF-16 key holding a NUL", binary_dictionary(std::string("\x62\0k\0\0", 5))},
+      {"binary key running past the objects", binary_dictionary("\x5F\x10\x7Fkey")},
   };
   for (const auto& c : cases) {
     put(kPrefs, c.bytes);
@@ -307,6 +331,11 @@ TEST_F(PropertyListTest, NestingWithinTheLimitStillReads) {
   for (int i = 0; i < 2000; ++i) flat += "<array/><dict/>";
   put(kPrefs, flat + "</array></dict></plist>");
   EXPECT_NE(read_dictionary(kPrefs), nil);
+  // Keys in either encoding read when they hold no NUL.
+  for (const std::string& key : {std::string("\x53key"), std::string("\x62\0k\x01\0", 5)}) {
+    put(kPrefs, binary_dictionary(key));
+    EXPECT_NE(read_dictionary(kPrefs), nil);
+  }
   // Shared binary objects are fine while the tree they make stays small.
   EXPECT_NE(ns::property_list_from_bytes(
                 binary_chain(10, 2, false, [](std::uint64_t i) { return i + 1; })),
