@@ -87,8 +87,13 @@ install_missing build-essential cmake pkg-config \
 # npm may come from another repository under a name dpkg does not list.
 command -v npm >/dev/null 2>&1 || install_missing npm
 
-if [ -f package.json ]; then
-  if [ -f package-lock.json ]; then npm ci --no-audit --no-fund --loglevel=error; else npm install --no-audit --no-fund --loglevel=error; fi
+# npm ci starts from an empty node_modules/ each time; the lock npm keeps
+# inside it tells whether the last install already followed package-lock.json.
+if [ -f package-lock.json ]; then
+  [ node_modules/.package-lock.json -nt package-lock.json ] ||
+    npm ci --no-audit --no-fund --loglevel=error
+elif [ -f package.json ]; then
+  npm install --no-audit --no-fund --loglevel=error
 fi
 
 [ "${1:-}" != --packages ] || exit 0

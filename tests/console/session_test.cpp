@@ -16,20 +16,14 @@
 #include "platform/corefoundation/run_loop.h"
 #include "platform/objc/exception.h"
 #include "tests/console/console_probe.h"
+#include "tests/support/scratch_directory.h"
 
 namespace console {
 namespace {
 
 class ScriptFile : public testing::Test {
  protected:
-  void SetUp() override {
-    console_test::probe_class();
-    directory_ = std::filesystem::temp_directory_path() /
-                 ("console_session_" + std::to_string(::getpid()) + "_" +
-                  testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(directory_);
-  }
-  void TearDown() override { std::filesystem::remove_all(directory_); }
+  void SetUp() override { console_test::probe_class(); }
 
   std::string write(const std::string& text) {
     const std::string path = (directory_ / "script.m").string();
@@ -37,7 +31,8 @@ class ScriptFile : public testing::Test {
     return path;
   }
 
-  std::filesystem::path directory_;
+  test_support::ScratchDirectory scratch_{"console_session"};
+  const std::filesystem::path& directory_ = scratch_.path();
   std::ostringstream answers_;
   std::ostringstream errors_;
 };

@@ -2,7 +2,6 @@
 // -e expressions, script files and piped input, its output streams and exit
 // status.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "tests/support/program_run.h"
+#include "tests/support/scratch_directory.h"
 
 namespace {
 
@@ -19,14 +19,6 @@ using test_support::Outcome;
 
 class TenebraProgram : public testing::Test {
  protected:
-  void SetUp() override {
-    directory_ = std::filesystem::temp_directory_path() /
-                 ("tenebra_program_" + std::to_string(::getpid()) + "_" +
-                  testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(directory_);
-  }
-  void TearDown() override { std::filesystem::remove_all(directory_); }
-
   std::string file(const std::string& name, const std::string& text) {
     const std::string path = (directory_ / name).string();
     std::ofstream(path) << text;
@@ -37,7 +29,8 @@ class TenebraProgram : public testing::Test {
     return test_support::run_program(TENEBRA_PROGRAM, arguments, directory_, input);
   }
 
-  std::filesystem::path directory_;
+  test_support::ScratchDirectory scratch_{"tenebra_program"};
+  const std::filesystem::path& directory_ = scratch_.path();
 };
 
 TEST_F(TenebraProgram, EachExpressionAnswersOnItsOwnLineInOneSession) {

@@ -3,7 +3,6 @@
 // web view and renders what the web view was given in Chromium. These cases
 // carry the label "browser".
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "tests/support/program_run.h"
+#include "tests/support/scratch_directory.h"
 #include "tools/webrender/web_page.h"
 
 namespace {
@@ -33,14 +33,6 @@ const std::string kFramedMail =
 
 class MailCommand : public ::testing::Test {
  protected:
-  void SetUp() override {
-    directory_ = fs::temp_directory_path() /
-                 ("tenebra_mail_" + std::to_string(::getpid()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(directory_);
-  }
-  void TearDown() override { fs::remove_all(directory_); }
-
   fs::path file(const std::string& name, const std::string& bytes) {
     const fs::path path = directory_ / name;
     std::ofstream(path, std::ios::binary) << bytes;
@@ -77,7 +69,8 @@ class MailCommand : public ::testing::Test {
     return run(arguments);
   }
 
-  fs::path directory_;
+  test_support::ScratchDirectory scratch_{"tenebra_mail"};
+  const fs::path& directory_ = scratch_.path();
 };
 
 bool has_line(const std::string& text, const std::string& line) {

@@ -17,6 +17,7 @@
 #include "platform/device/device_paths.h"
 #include "platform/foundation/foundation.h"
 #include "tests/support/program_run.h"
+#include "tests/support/scratch_directory.h"
 
 namespace {
 
@@ -30,20 +31,17 @@ using test_support::slurp;
 class SettingsProgram : public testing::Test {
  protected:
   SettingsProgram() {
-    root_ =
-        fs::temp_directory_path() / ("tenebra_settings_" + std::to_string(::getpid()) + "_" +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(root_ / "var/mobile/Library/Preferences");
     fs::create_directory_symlink(fs::path(TENEBRA_DEVICE_ROOT) / "Library", root_ / "Library");
   }
-  ~SettingsProgram() override { fs::remove_all(root_); }
 
   Outcome run(std::vector<std::string> arguments, const char* command = "settings") {
     arguments.insert(arguments.begin(), {command, "--root", root_.string()});
     return test_support::run_program(TENEBRA_PROGRAM, arguments, root_);
   }
 
-  fs::path root_;
+  test_support::ScratchDirectory scratch_{"tenebra_settings"};
+  const fs::path& root_ = scratch_.path();
 };
 
 struct Use {

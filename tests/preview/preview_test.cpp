@@ -3,7 +3,6 @@
 // and writes the pictures, the audit and the index page. Every case here
 // draws in the browser and carries the label "browser".
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -16,6 +15,7 @@
 
 #include "platform/coregraphics/png_codec.h"
 #include "tests/support/program_run.h"
+#include "tests/support/scratch_directory.h"
 #include "tools/preview/index_page.h"
 #include "tools/preview/screen_page.h"
 #include "tools/webrender/web_page.h"
@@ -69,20 +69,13 @@ class Picture {
 
 class Preview : public ::testing::Test {
  protected:
-  void SetUp() override {
-    directory_ = fs::temp_directory_path() /
-                 ("tenebra_preview_" + std::to_string(::getpid()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(directory_);
-  }
-  void TearDown() override { fs::remove_all(directory_); }
-
   Outcome preview(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "preview");
     return test_support::run_program(TENEBRA_PROGRAM, arguments, directory_);
   }
 
-  fs::path directory_;
+  test_support::ScratchDirectory scratch_{"tenebra_preview"};
+  const fs::path& directory_ = scratch_.path();
 };
 
 constexpr std::array<const char*, 7> kScreens = {"inbox",      "thread", "compose", "sidepanel",
