@@ -141,7 +141,7 @@ bool binary_within_limits(std::string_view bytes) {
     auto offset = offset_of(object);
     if (!offset) return false;
     unsigned type = static_cast<unsigned char>(bytes[*offset]) >> 4;
-    if (type != 0x5 && type != 0x6 && type != 0x7) return true;  // libplist refuses the rest
+    if (type != 0x5 && type != 0x6) return true;  // libplist refuses other keys
     auto key = counted(*offset);
     if (!key) return false;
     const std::uint64_t unit = type == 0x6 ? 2 : 1;
