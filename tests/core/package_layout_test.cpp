@@ -55,6 +55,16 @@ TEST_F(PackageLayout, TheLibraryAndItsFilterLieInTheTweakFolder) {
         device::resolve(std::string("/Library/MobileSubstrate/DynamicLibraries/") + name));
     EXPECT_TRUE(file.good()) << name;
   }
+  // Both binaries are installed executable by everyone.
+  namespace fs = std::filesystem;
+  for (const char* binary : {"/Library/MobileSubstrate/DynamicLibraries/Tenebra.dylib",
+                             "/Library/PreferenceBundles/tenebrasettings.bundle/tenebrasettings"}) {
+    const fs::perms perms = fs::status(device::resolve(binary)).permissions();
+    EXPECT_EQ(perms & fs::perms::all, fs::perms::owner_all | fs::perms::group_read |
+                                          fs::perms::group_exec | fs::perms::others_read |
+                                          fs::perms::others_exec)
+        << binary;
+  }
 }
 
 }  // namespace
