@@ -55,22 +55,29 @@ namespace detail {
 // selector and aborts on a mismatch. Returns normally when they agree.
 void verify_send(Class search_class, id receiver, SEL sel, const std::string& expected);
 
-// Each distinct signature keeps the few implementations it has already
-// verified, so a repeated send costs a lookup and a short scan.
+// `imp`, once the method `search_class` answers `sel` with is known to have
+// the caller's signature. Each distinct signature keeps the few
+// implementations it has already verified, so a repeated send costs a short
+// scan.
 template <typename R, typename... Args>
-IMP checked_lookup(id receiver, SEL sel) {
+IMP verified(IMP imp, Class search_class, id receiver, SEL sel) {
   static std::array<std::atomic<IMP>, 8> verified{};
   static std::atomic<unsigned> next{0};
-  IMP imp = objc_msg_lookup(receiver, sel);
-  if (send_probe != nullptr) [[unlikely]] send_probe(imp);
   for (auto& slot : verified) {
     if (slot.load(std::memory_order_relaxed) == imp) return imp;
   }
   static const std::string expected = method_encoding<R, Args...>();
-  verify_send(object_getClass(receiver), receiver, sel, expected);
+  verify_send(search_class, receiver, sel, expected);
   verified[next.fetch_add(1, std::memory_order_relaxed) % verified.size()].store(
       imp, std::memory_order_relaxed);
   return imp;
+}
+
+template <typename R, typename... Args>
+IMP checked_lookup(id receiver, SEL sel) {
+  IMP imp = objc_msg_lookup(receiver, sel);
+  if (send_probe != nullptr) [[unlikely]] send_probe(imp);
+  return verified<R, Args...>(imp, object_getClass(receiver), receiver, sel);
 }
 
 template <typename T>
@@ -123,9 +130,8 @@ R msg_super(id self, Class defining_class, SEL sel, Args... args) {
     }
   }
   objc_super super_ref{self, class_getSuperclass(defining_class)};
-  IMP imp = objc_msg_lookup_super(&super_ref, sel);
-  static const std::string expected = method_encoding<R, wire_t<Args>...>();
-  detail::verify_send(super_ref.super_class, self, sel, expected);
+  IMP imp = detail::verified<R, wire_t<Args>...>(objc_msg_lookup_super(&super_ref, sel),
+                                                 super_ref.super_class, self, sel);
   using Fn = R(id, SEL, wire_t<Args>...);
   return from_imp<Fn>(imp)(self, sel, static_cast<wire_t<Args>>(args)...);
 }
