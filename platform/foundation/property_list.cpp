@@ -92,9 +92,9 @@ std::uint64_t read_big_endian(std::string_view bytes, std::size_t at, std::size_
 
 // The binary form: a header, objects, an offset table and a 32-byte trailer.
 // Checks that every container reachable from the top object lies within the
-// object area and refers to existing objects, that no dictionary key holds
-// a NUL, that no container contains itself, and that the tree libplist would build (shared objects expanded)
-// stays within the depth and object limits.
+// object area and refers to existing objects, that no dictionary key holds a
+// NUL, that no container contains itself, and that the tree libplist would
+// build (shared objects expanded) stays within the depth and object limits.
 bool binary_within_limits(std::string_view bytes) {
   constexpr std::size_t kHeader = 8;
   constexpr std::size_t kTrailer = 32;
