@@ -224,6 +224,21 @@ void append_big_endian(std::string& out, std::uint64_t value, int width) {
   for (int i = width - 1; i >= 0; --i) out += static_cast<char>(value >> (8 * i));
 }
 
+// `objects` (the header and every object) followed by the offset table of
+// `offsets` and the trailer, whose top object is the first.
+std::string with_trailer(std::string objects, const std::vector<std::uint64_t>& offsets,
+                         int offset_size, int ref_size) {
+  const std::uint64_t table = objects.size();
+  for (auto offset : offsets) append_big_endian(objects, offset, offset_size);
+  objects += std::string(6, '\0');
+  objects += static_cast<char>(offset_size);
+  objects += static_cast<char>(ref_size);
+  append_big_endian(objects, offsets.size(), 8);
+  append_big_endian(objects, 0, 8);
+  append_big_endian(objects, table, 8);
+  return objects;
+}
+
 // A binary plist of `count` objects: object i is a container whose entries
 // all refer to object `child(i)`, the last one the Boolean true.
 std::string binary_chain(std::uint64_t count, int refs_per_object, bool dictionary,
@@ -240,15 +255,7 @@ std::string binary_chain(std::uint64_t count, int refs_per_object, bool dictiona
     for (int k = 0; k < refs_per_object * (dictionary ? 2 : 1); ++k)
       append_big_endian(out, child(i), 4);
   }
-  std::uint64_t table = out.size();
-  for (auto offset : offsets) append_big_endian(out, offset, 8);
-  out += std::string(6, '\0');
-  out += '\x08';
-  out += '\x04';
-  append_big_endian(out, count, 8);
-  append_big_endian(out, 0, 8);
-  append_big_endian(out, table, 8);
-  return out;
+  return with_trailer(out, offsets, 8, 4);
 }
 
 // A binary plist of one dictionary whose one key is the encoded object
@@ -261,14 +268,7 @@ std::string binary_dictionary(const std::string& key) {
   out += key;
   offsets.push_back(out.size());
   out += '\x09';
-  std::uint64_t table = out.size();
-  for (auto offset : offsets) append_big_endian(out, offset, 1);
-  out += std::string(6, '\0');
-  out += "\x01\x01";
-  append_big_endian(out, offsets.size(), 8);
-  append_big_endian(out, 0, 8);
-  append_big_endian(out, table, 8);
-  return out;
+  return with_trailer(out, offsets, 1, 1);
 }
 
 TEST_F(PropertyListTest, FilesThatAreNoDictionaryReadAsNil) {
